@@ -35,7 +35,17 @@ struct TStarCorrection
     double DecArcsec = 0;
 };
 
-// Rigorous precession (Meeus 21.2–21.4) of the place (α, δ) in degrees from the catalogue epoch
+struct TStarPlace
+{
+    double RaDeg = 0; // right ascension; not normalised by the star reduction (GHA is, later)
+    double DecDeg = 0;
+};
+
+// Rigorous precession (Meeus 21.2–21.4) of an equatorial place in degrees from the epoch t0 to
+// the epoch t, both in Julian centuries from J2000.0. The result's RA is in [0, 360).
+TStarPlace PrecessEquatorial(double raDeg, double decDeg, double t0, double t);
+
+// Rigorous precession of the place (α, δ) in degrees from the catalogue epoch
 // to T, Julian centuries of UT from J2000.0; exactly zero at the epoch.
 TStarCorrection StarPrecession(double raDeg, double decDeg, double t);
 
@@ -65,12 +75,6 @@ struct TStarState
 };
 
 TStarState MakeStarState(const TStarRecord &record);
-
-struct TStarPlace
-{
-    double RaDeg = 0; // apparent right ascension, not normalised (GHA is, later)
-    double DecDeg = 0; // apparent declination
-};
 
 // Apparent place of date for a UT date and hour. The first call computes and keeps the epoch
 // corrections; the proper motion counts years as Year + Month/12 − 1993 (the day is not used).

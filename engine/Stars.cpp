@@ -1,0 +1,202 @@
+#include "engine/Stars.h"
+
+#include "engine/AATIME.h"
+#include "engine/EarthOrientation.h"
+#include "engine/Trigonom.h"
+
+#include <array>
+#include <cmath>
+
+namespace vrn {
+
+namespace {
+
+// Apparent places of 1993 January 1, 0h UT. Polaris (place and proper motion) and the proper
+// motion of Zuben-ubi in right ascension are Hipparcos values brought to that epoch.
+// clang-format off
+constexpr std::array<TStarRecord, kStarCount> kCatalogue = {{
+    {"Acamar", 2.96711, -40.335, 3.1f, -0.0039f, 0.019f}, // 1
+    {"Achernar", 1.6245778, -57.275555, 0.6f, 0.0127f, -0.034f}, // 2
+    {"Acrux", 12.43722, -63.05667, 1.1f, -0.0044f, -0.012f}, // 3
+    {"Adhara", 6.973178, -28.963389, 1.63f, 0.0005f, 0.004f}, // 4
+    {"Albireo", 19.507136, 27.9461388, 3.24f, 0.0003f, -0.004f}, // 5
+    {"Aldebaran", 4.59265, 16.49625, 1.06f, 0.0045f, -0.19f}, // 6
+    {"Alioth", 12.89556, 55.99167, 1.7f, 0.0134f, -0.005f}, // 7
+    {"Alkaid", 13.787772, 49.342167, 1.91f, -0.0124f, -0.01f}, // 8
+    {"Al Na-ir", 22.12989, -46.99667, 2.2f, 0.0128f, -0.153f}, // 9
+    {"Alnilam", 5.59833, -1.20667, 1.8f, 0.0001f, -0.002f}, // 10
+    {"Alphard", 9.45467, -8.63, 2.2f, -0.0008f, 0.033f}, // 11
+    {"Alphecca", 15.573125, 26.7350278, 2.31f, 0.0091f, -0.088f}, // 12
+    {"Alpheratz", 0.134, 29.05667, 2.2f, 0.0104f, -0.163f}, // 13
+    {"Altair", 19.840608, 8.85069444, 0.89f, 0.0363f, 0.387f}, // 14
+    {"Ankaa", 0.43256, -42.34667, 2.4f, 0.0189f, -0.395f}, // 15
+    {"Antares", 16.482953, -26.416167, 1.2f, -0.0006f, -0.021f}, // 16
+    {"Arcturus", 14.255792, 19.215222, 0.24f, -0.077f, -1.998f}, // 17
+    {"Atria", 16.798333, -69.013389, 1.88f, 0.0035f, -0.032f}, // 18
+    {"Avior", 8.37367, -59.48667, 1.7f, -0.0033f, 0.017f}, // 19
+    {"Bellatrix", 5.413264, 6.343278, 1.7f, -0.0006f, -0.015f}, // 20
+    {"Betelgeuse", 5.9139028, 7.4054167, 0.1f, 0.0019f, 0.01f}, // 21
+    {"Canopus", 6.397375, -52.6929722, -0.86f, 0.0034f, 0.021f}, // 22
+    {"Capella", 5.2704694, 45.9925278, 0.21f, 0.0074f, -0.424f}, // 23
+    {"Castor", 7.57003056, 31.901944, 1.99f, -0.0135f, -0.098f}, // 24
+    {"Deneb", 20.686303, 45.258583, 1.33f, 0.0004f, 0.002f}, // 25
+    {"Denebola", 11.8120922, 14.607417, 2.23f, -0.0342f, -0.114f}, // 26
+    {"Diphda", 0.72089, -18.025, 2.2f, 0.0165f, 0.032f}, // 27
+    {"Dubhe", 11.05556, 61.78167, 2.0f, -0.0164f, -0.067f}, // 28
+    {"Elnath", 5.43156, 28.60167, 1.8f, 0.0018f, -0.176f}, // 29
+    {"Eltanin", 17.94022, 51.48833, 2.4f, -0.0007f, -0.019f}, // 30
+    {"Enif", 21.73078, 9.845, 2.5f, 0.0021f, 0.0f}, // 31
+    {"Fomalhaut", 22.954525, -29.660417, 1.29f, 0.0257f, -0.165f}, // 32
+    {"Gacrux", 12.51333, -57.071389, 1.61f, 0.0032f, -0.263f}, // 33
+    {"Gienah", 12.25778, -17.50333, 2.8f, -0.0112f, 0.023f}, // 34
+    {"Hadar", 14.055594, -60.336417, 0.86f, -0.0035f, -0.019f}, // 35
+    {"Hamal", 2.11344, 23.43333, 2.2f, 0.0138f, -0.149f}, // 36
+    {"Kaus Austr.", 18.395, -34.38833, 2.0f, -0.0026f, -0.126f}, // 37
+    {"Kochab", 14.84444, 74.17833, 2.2f, -0.0073f, 0.012f}, // 38
+    {"Markab", 23.07367, 15.17, 2.6f, 0.0043f, -0.042f}, // 39
+    {"Menkar", 3.03244, 4.06333, 2.8f, -0.0006f, -0.078f}, // 40
+    {"Menkent", 14.10467, -36.335, 2.3f, -0.0428f, -0.52f}, // 41
+    {"Miaplacidus", 9.219747, -69.686889, 1.8f, -0.0297f, 0.108f}, // 42
+    {"Mirfak", 3.3978333, 49.8405833, 1.9f, 0.0025f, -0.025f}, // 43
+    {"Nunki", 18.91378, -26.305, 2.1f, 0.0009f, -0.054f}, // 44
+    {"Peacock", 20.418081, -56.758861, 2.12f, 0.0014f, -0.088f}, // 45
+    {"Polaris", 2.4256049, 89.2394027, 2.0f, 0.2295f, -0.012f}, // 46, Hipparcos
+    {"Pollux", 7.7489028, 28.0408556, 1.21f, -0.0474f, -0.046f}, // 47
+    {"Procyon", 7.649608, 5.241472, 0.48f, -0.0474f, -1.024f}, // 48
+    {"Rasalhague", 17.57667, 12.565, 2.1f, 0.0082f, -0.226f}, // 49
+    {"Regulus", 10.133869, 11.9983056, 1.34f, -0.0169f, 0.008f}, // 50
+    {"Rigel", 5.237325, -8.2102222, 0.34f, 0.0002f, -0.002f}, // 51
+    {"Rigil Kent", 14.652094, -60.803778, 0.1f, -0.4949f, 0.699f}, // 52
+    {"Sabik", 17.16622, -15.71667, 2.6f, 0.0027f, 0.098f}, // 53
+    {"Schedar", 0.66889, 56.505, 2.5f, 0.0065f, -0.032f}, // 54
+    {"Shaula", 17.55215, -37.098278, 1.71f, 0.0001f, -0.028f}, // 55
+    {"Sirius", 6.747986, -16.7075, -1.58f, -0.0379f, -1.206f}, // 56
+    {"Spica", 13.413961, -11.125861, 1.21f, -0.0026f, -0.027f}, // 57
+    {"Suhail", 9.129633, -43.40383, 2.22f, -0.0014f, 0.014f}, // 58
+    {"Vega", 18.6114, 38.7773056, 0.14f, 0.0173f, 0.286f}, // 59
+    {"Zuben-ubi", 14.84156, -16.01333, 2.9f, -0.0073f, -0.067f}, // 60, pm RA from Hipparcos
+}};
+// clang-format on
+
+constexpr double kKappaArcsec = 20.49552; // constant of aberration
+
+// Julian centuries of the catalogue epoch from J2000.0.
+constexpr double kEpochCenturies = (kStarCatalogueJD - 2451545.0) / 36525.0;
+
+} // namespace
+
+std::span<const TStarRecord, kStarCount> StarCatalogue()
+{
+    return kCatalogue;
+}
+
+TStarPlace PrecessEquatorial(double raDeg, double decDeg, double t0, double t)
+{
+    // Meeus 21.2: ζ, z, θ in arcseconds from the starting epoch t0 and the interval dt.
+    const double dt = t - t0;
+    const double k = 2306.2181 + 1.39656 * t0 - 0.000139 * t0 * t0;
+    const double zetaArcsec =
+        k * dt + (0.30188 - 0.000344 * t0) * dt * dt + 0.017998 * dt * dt * dt;
+    const double zArcsec = k * dt + (1.09468 + 0.000066 * t0) * dt * dt + 0.018203 * dt * dt * dt;
+    const double thetaArcsec = (2004.3109 - 0.85330 * t0 - 0.000217 * t0 * t0) * dt
+        - (0.42665 + 0.000217 * t0) * dt * dt - 0.041833 * dt * dt * dt;
+
+    // Meeus 21.4; the declination from atan2 keeps its precision next to the pole (Polaris).
+    const double a0 = DegToRad(raDeg + zetaArcsec / 3600.0);
+    const double d0 = DegToRad(decDeg);
+    const double th = DegToRad(thetaArcsec / 3600.0);
+    const double a = std::cos(d0) * std::sin(a0);
+    const double b = std::cos(th) * std::cos(d0) * std::cos(a0) - std::sin(th) * std::sin(d0);
+    const double c = std::sin(th) * std::cos(d0) * std::cos(a0) + std::cos(th) * std::sin(d0);
+
+    TStarPlace p;
+    p.RaDeg = RadToDeg(std::atan2(a, b)) + zArcsec / 3600.0;
+    p.RaDeg -= 360.0 * std::floor(p.RaDeg / 360.0);
+    p.DecDeg = RadToDeg(std::atan2(c, std::hypot(a, b)));
+    return p;
+}
+
+TStarCorrection StarPrecession(double raDeg, double decDeg, double t)
+{
+    if (t == kEpochCenturies)
+        return {};
+    const TStarPlace p = PrecessEquatorial(raDeg, decDeg, kEpochCenturies, t);
+    return {NormalizeSigned180(p.RaDeg - raDeg) * 3600.0, (p.DecDeg - decDeg) * 3600.0};
+}
+
+TStarCorrection StarNutation(double raDeg, double decDeg, double t)
+{
+    const TNutationShort n = NutationShort(t);
+    const double sinA = SinD(raDeg), cosA = CosD(raDeg), tanD = TanD(decDeg);
+    const double sinE = SinD(n.EpsDeg), cosE = CosD(n.EpsDeg);
+    TStarCorrection r;
+    r.RaArcsec = (cosE + sinE * sinA * tanD) * n.DeltaPsiArcsec - cosA * tanD * n.DeltaEpsArcsec;
+    r.DecArcsec = sinE * cosA * n.DeltaPsiArcsec + sinA * n.DeltaEpsArcsec;
+    return r;
+}
+
+TStarCorrection StarAberration(double raDeg, double decDeg, double t)
+{
+    const double sun = SunTrueLongitude(t);
+    const double e = 0.016708617 - 0.000042037 * t - 0.0000001236 * t * t;
+    const double piDeg = 102.93735 + 1.71953 * t + 0.00046 * t * t;
+    const double eps = 23.4392911 + (-46.815 * t - 0.00059 * t * t + 0.001813 * t * t * t) / 3600.0;
+
+    const double sinA = SinD(raDeg), cosA = CosD(raDeg);
+    const double sinD = SinD(decDeg), cosD = CosD(decDeg);
+    const double cosE = CosD(eps);
+    const double x = cosE * (TanD(eps) * cosD - sinA * sinD);
+    const double y = cosA * sinD;
+
+    TStarCorrection r;
+    r.RaArcsec = (-kKappaArcsec * (cosA * CosD(sun) * cosE + sinA * SinD(sun))
+                     + e * kKappaArcsec * (cosA * CosD(piDeg) * cosE + sinA * SinD(piDeg)))
+        / cosD;
+    r.DecArcsec = -kKappaArcsec * (CosD(sun) * x + SinD(sun) * y)
+        + e * kKappaArcsec * (CosD(piDeg) * x + SinD(piDeg) * y);
+    return r;
+}
+
+TStarCorrection StarCorrections(
+    double raDeg, double decDeg, int year, int month, int day, double hour)
+{
+    const double t = JulianCenturies(year, month, day, hour);
+    const TStarCorrection p = StarPrecession(raDeg, decDeg, t);
+    const TStarCorrection n = StarNutation(raDeg, decDeg, t);
+    const TStarCorrection a = StarAberration(raDeg, decDeg, t);
+    return {p.RaArcsec + n.RaArcsec + a.RaArcsec, p.DecArcsec + n.DecArcsec + a.DecArcsec};
+}
+
+TStarState MakeStarState(const TStarRecord &record)
+{
+    TStarState s;
+    s.Ra0Deg = record.RaHours * 15.0;
+    s.Dec0Deg = record.DecDeg;
+    s.PmRaSecPerYear = record.PmRaSecPerYear;
+    s.PmDecArcsecPerYear = record.PmDecArcsecPerYear;
+    return s;
+}
+
+TStarPlace StarApparentPlace(TStarState &state, int year, int month, int day, double hour)
+{
+    if (!state.EpochCorrectionsKnown) {
+        state.EpochCorrections = StarCorrections(state.Ra0Deg, state.Dec0Deg, 1993, 1, 1, 0.0);
+        state.EpochCorrectionsKnown = true;
+    }
+    const TStarCorrection now =
+        StarCorrections(state.Ra0Deg, state.Dec0Deg, year, month, day, hour);
+    const double dRaArcsec = now.RaArcsec - state.EpochCorrections.RaArcsec;
+    const double dDecArcsec = now.DecArcsec - state.EpochCorrections.DecArcsec;
+
+    const double years = year + month / 12.0 - 1993.0;
+    state.PmRaOffsetDeg = state.PmRaSecPerYear * years / 3600.0 * 15.0;
+    state.PmDecOffsetDeg = state.PmDecArcsecPerYear * years / 3600.0;
+    state.PmTotalDeg = std::hypot(state.PmDecOffsetDeg, CosD(state.Dec0Deg) * state.PmRaOffsetDeg);
+
+    TStarPlace p;
+    p.RaDeg = state.Ra0Deg + dRaArcsec / 3600.0 + state.PmRaOffsetDeg;
+    p.DecDeg = state.Dec0Deg + dDecArcsec / 3600.0 + state.PmDecOffsetDeg;
+    return p;
+}
+
+} // namespace vrn
