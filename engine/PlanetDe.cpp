@@ -1,0 +1,139 @@
+#include "engine/PlanetDe.h"
+
+#include "engine/Earth.h"
+#include "engine/EarthOrientation.h"
+#include "engine/Trigonom.h"
+
+#include <cmath>
+
+namespace vrn {
+
+namespace {
+
+// Σ_i τ^i · Σ_terms A·cos(B + C·τ), by Horner's rule over the powers of τ.
+double SumSeries(const std::array<std::span<const TVsopTerm>, 6> &series, double tau)
+{
+    double value = 0;
+    for (int i = 5; i >= 0; --i) {
+        double sum = 0;
+        for (const TVsopTerm &term : series[static_cast<std::size_t>(i)])
+            sum += term.A * std::cos(term.B + term.C * tau);
+        value = value * tau + sum;
+    }
+    return value;
+}
+
+// Full-circle angle in degrees, 0 <= r < 360. ArcTan2D refuses x == 0; a vector exactly on the
+// y axis (or at the origin) still has a direction here.
+double DirectionDeg(double y, double x)
+{
+    if (x != 0)
+        return ArcTan2D(y, x);
+    if (y == 0)
+        return 0;
+    return y > 0 ? 90 : 270;
+}
+
+} // namespace
+
+THeliocentric EvaluateSeries(const TPlanetSeries &series, double tTT)
+{
+    const double tau = tTT / 10;
+    THeliocentric h;
+    h.LDeg = Normalize360(RadToDeg(SumSeries(series.L, tau) / 1e8));
+    h.BDeg = Normalize360(RadToDeg(SumSeries(series.B, tau) / 1e8));
+    h.RAu = SumSeries(series.R, tau) / 1e8;
+    return h;
+}
+
+TGeocentricVector GeocentricVector(const THeliocentric &earth, const THeliocentric &body)
+{
+    TGeocentricVector v;
+    v.X = body.RAu * CosD(body.BDeg) * CosD(body.LDeg)
+        - earth.RAu * CosD(earth.BDeg) * CosD(earth.LDeg);
+    v.Y = body.RAu * CosD(body.BDeg) * SinD(body.LDeg)
+        - earth.RAu * CosD(earth.BDeg) * SinD(earth.LDeg);
+    v.Z = body.RAu * SinD(body.BDeg) - earth.RAu * SinD(earth.BDeg);
+    v.DeltaAu = std::sqrt(v.X * v.X + v.Y * v.Y + v.Z * v.Z);
+    v.LightTimeDays = 0.0057755183 * v.DeltaAu;
+    return v;
+}
+
+TEclipticCorrection Aberration(double lambdaDeg, double betaDeg, double sunLonDeg, double tTT)
+{
+    constexpr double kappa = 20.49552; // constant of aberration, arcseconds
+    const double t = tTT;
+    const double e = 0.016708617 - 0.000042037 * t - 0.0000001236 * t * t;
+    const double pi = 102.93735 + 1.71953 * t + 0.00046 * t * t; // perihelion longitude
+    TEclipticCorrection c;
+    c.DeltaLambdaArcsec =
+        (-kappa * CosD(sunLonDeg - lambdaDeg) + e * kappa * CosD(pi - lambdaDeg)) / CosD(betaDeg);
+    c.DeltaBetaArcsec =
+        -kappa * SinD(betaDeg) * (SinD(sunLonDeg - lambdaDeg) - e * SinD(pi - lambdaDeg));
+    return c;
+}
+
+TApparentPlace ApparentPlace(const TGeocentricVector &v, double tTT)
+{
+    const double lambda = DirectionDeg(v.Y, v.X);
+    const double beta = DirectionDeg(v.Z, std::sqrt(v.X * v.X + v.Y * v.Y)); // south: 360 + β
+    const TEclipticCorrection ab = Aberration(lambda, beta, SunTrueLongitude(tTT), tTT);
+    const TNutationShort nut = NutationShort(tTT);
+    const double lambdaApp = lambda + ab.DeltaLambdaArcsec / 3600 + nut.DeltaPsiArcsec / 3600;
+    const double betaApp = beta + ab.DeltaBetaArcsec / 3600;
+    const double eps = nut.EpsDeg;
+    TApparentPlace p;
+    p.RADeg =
+        DirectionDeg(CosD(eps) * SinD(lambdaApp) - TanD(betaApp) * SinD(eps), CosD(lambdaApp));
+    p.DecDeg = ArcSinD(SinD(betaApp) * CosD(eps) + CosD(betaApp) * SinD(eps) * SinD(lambdaApp));
+    return p;
+}
+
+TSunPlace SunApparent(double tTT)
+{
+    const THeliocentric earth = EvaluateSeries(EarthSeries(), tTT);
+    // The Sun is the origin of the series: seen along the negated Earth vector.
+    const TGeocentricVector v = GeocentricVector(earth, THeliocentric {});
+    const TApparentPlace p = ApparentPlace(v, tTT);
+    return {p.RADeg, p.DecDeg, earth.RAu};
+}
+
+TPlanetPlace PlanetApparent(const TPlanetSeries &series, double tTT)
+{
+    const THeliocentric earth = EvaluateSeries(EarthSeries(), tTT);
+    TPlanetPlace place;
+    place.Helio = EvaluateSeries(series, tTT);
+    place.Geo = GeocentricVector(earth, place.Helio);
+    // One light-time step: the planet where it was when the light left it, the Earth as now.
+    place.Helio = EvaluateSeries(series, tTT - place.Geo.LightTimeDays / 36525);
+    place.Geo = GeocentricVector(earth, place.Helio);
+    place.DeltaAu = place.Geo.DeltaAu;
+    place.LightTimeDays = place.Geo.LightTimeDays;
+    // 8.794″ at 1 AU, in minutes of arc.
+    place.HorizontalParallaxArcmin = 0.14656666666666666667 / place.DeltaAu;
+    const TApparentPlace p = ApparentPlace(place.Geo, tTT);
+    place.RADeg = p.RADeg;
+    place.DecDeg = p.DecDeg;
+    return place;
+}
+
+TSunAlmanac SunAlmanac(double daysFromJ2000, double raDeg)
+{
+    const double n = daysFromJ2000;
+    TSunAlmanac a;
+    const double meanLon = Normalize360(280.46 + 0.9856474 * n);
+    double e = (meanLon - raDeg) * 4 / 60;
+    // The two longitudes wrap at different moments near the March equinox; the difference is
+    // brought back by whole days either way, so E stays within a quarter of an hour of zero.
+    if (e > 12)
+        e -= 24;
+    else if (e <= -12)
+        e += 24;
+    a.EquationOfTimeHours = e;
+    const double g = Normalize360(357.528 + 0.9856003 * n);
+    a.RAu = 1.00014 - 0.01671 * CosD(g) - 0.00014 * CosD(2 * g);
+    a.SemiDiameterDeg = 0.2666 / a.RAu;
+    return a;
+}
+
+} // namespace vrn
