@@ -1,0 +1,42 @@
+#pragma once
+
+// Start-up of vrn32: the application's names, the process-wide formats and the windows, created
+// once in a fixed order and kept until the program ends.
+
+#include <QStringList>
+#include <memory>
+
+namespace vrn {
+
+class TFormVarunelSplash;
+
+// Company, program name ("Varunel", also the application title) and version.
+void SetApplicationIdentity();
+
+// What the command line asked for.
+struct TVrn32Options
+{
+    bool Ok = true;
+    QString Error; // why the command line was refused
+};
+
+// Reads the command line (help and version are answered by Qt and end the process).
+TVrn32Options ParseVrn32Arguments(const QStringList &arguments);
+
+// Every window of the program. They are created in this order and freed in the reverse order,
+// after the message loop has ended.
+class TVrn32Windows
+{
+public:
+    TVrn32Windows();
+    ~TVrn32Windows();
+    TVrn32Windows(const TVrn32Windows &) = delete;
+    TVrn32Windows &operator=(const TVrn32Windows &) = delete;
+
+    TFormVarunelSplash &Launcher() { return *FLauncher; }
+
+private:
+    std::unique_ptr<TFormVarunelSplash> FLauncher;
+};
+
+} // namespace vrn

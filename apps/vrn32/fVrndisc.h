@@ -1,0 +1,22 @@
+#pragma once
+
+// The legal notice: licence, disclaimer and acknowledgments. Created, shown modally and freed by
+// the launcher's "About Varunel..." button.
+
+#include <QDialog>
+
+namespace vrn {
+
+class TFormVrnDisclaimer : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFormVrnDisclaimer(QWidget *parent = nullptr);
+
+    void BitBtn1Click();
+
+    static QString LegalText();
+};
+
+} // namespace vrn

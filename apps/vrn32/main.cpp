@@ -1,0 +1,20 @@
+#include "apps/vrn32/VrnStartup.h"
+#include "apps/vrn32/fVrnSpla.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    vrn::SetApplicationIdentity();
+    const vrn::TVrn32Options options = vrn::ParseVrn32Arguments(QCoreApplication::arguments());
+    if (!options.Ok) {
+        std::fprintf(stderr, "vrn32: %s\n", qPrintable(options.Error));
+        return 2;
+    }
+
+    vrn::TVrn32Windows windows;
+    windows.Launcher().show();
+    return app.exec();
+}

@@ -1,0 +1,292 @@
+#include "apps/vrn32/fVrnSpla.h"
+#include "apps/vrn32/fVrndisc.h"
+#include "engine/VrnError.h"
+#include "ui/UiTestDoubles.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace vrn {
+
+class TLauncherTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void CaptionAndLabels();
+    void ButtonsAsTheTable_data();
+    void ButtonsAsTheTable();
+    void WindowButtonsShowTheirWindow_data();
+    void WindowButtonsShowTheirWindow();
+    void DisclaimerOpensModallyAndIsFreed();
+    void HelpGoesThroughTheDocumentSeam();
+    void CloseEndsTheProgram();
+    void OkReturnsToTheChartViewerThenCloseEnds();
+    void FailedCloseQueryStillEnds();
+    void Screenshot();
+
+private:
+    // Runs the message loop with `action` queued; returns exec()'s code: 0 when the program was
+    // told to quit, kNotQuit when it ran on.
+    int RunLoop(const std::function<void()> &action);
+    QPushButton *Button(const char *name) const;
+
+    static constexpr int kNotQuit = 77;
+    std::unique_ptr<TTestSettingsFolder> FFolder;
+    std::unique_ptr<TTestMessageBoxes> FBoxes;
+    std::unique_ptr<TRecordingOpener> FOpener;
+    std::unique_ptr<TFormVarunelSplash> FLauncher;
+};
+
+void TLauncherTest::initTestCase()
+{
+    FFolder = std::make_unique<TTestSettingsFolder>();
+    QVERIFY(FFolder->IsValid());
+    QApplication::setApplicationName(QStringLiteral("Varunel"));
+}
+
+void TLauncherTest::init()
+{
+    FBoxes = std::make_unique<TTestMessageBoxes>();
+    FOpener = std::make_unique<TRecordingOpener>();
+    FLauncher = std::make_unique<TFormVarunelSplash>();
+    FLauncher->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FLauncher.get()));
+}
+
+void TLauncherTest::cleanup()
+{
+    FLauncher.reset();
+    FOpener.reset();
+    FBoxes.reset();
+}
+
+int TLauncherTest::RunLoop(const std::function<void()> &action)
+{
+    QTimer::singleShot(0, action);
+    // A program that does not end on its own is stopped after a short while.
+    QTimer::singleShot(500, [] { QCoreApplication::exit(kNotQuit); });
+    return QCoreApplication::exec();
+}
+
+QPushButton *TLauncherTest::Button(const char *name) const
+{
+    return FLauncher->findChild<QPushButton *>(QString::fromLatin1(name));
+}
+
+void TLauncherTest::CaptionAndLabels()
+{
+    QCOMPARE(FLauncher->windowTitle(), QStringLiteral(" Varunel "));
+    // A fixed single border: the launcher cannot be resized.
+    QCOMPARE(FLauncher->minimumSize(), FLauncher->maximumSize());
+    auto *version = FLauncher->findChild<QLabel *>(QStringLiteral("LVersion"));
+    QVERIFY(version);
+    QCOMPARE(version->text(), QStringLiteral("Version " VRN_VERSION));
+    QVERIFY(FLauncher->findChild<QWidget *>(QStringLiteral("ImgLogo")));
+}
+
+void TLauncherTest::ButtonsAsTheTable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<bool>("enabled");
+
+    // Captions and hints from the launcher's button table; the first three windows do not exist
+    // yet in this build, so their buttons are disabled.
+    QTest::newRow("BCelestialNavigation") << "BCelestialNavigation"
+                                          << "&Celestial Navigation"
+                                          << "Open Celestial Navigation window" << false;
+    QTest::newRow("BChartNavigation") << "BChartNavigation"
+                                      << "Chart &Navigation"
+                                      << "Open chart window" << false;
+    QTest::newRow("BStarFinder") << "BStarFinder"
+                                 << "&Star Finder"
+                                 << "Open star finder window" << false;
+    QTest::newRow("BDisclaimer") << "BDisclaimer"
+                                 << "About Varunel..."
+                                 << "Legal stuff" << true;
+    QTest::newRow("BHelp") << "BHelp"
+                           << "&Help"
+                           << "" << true;
+    QTest::newRow("BCloseVrn") << "BCloseVrn"
+                               << "Cl&ose"
+                               << "Close program" << true;
+}
+
+void TLauncherTest::ButtonsAsTheTable()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    QFETCH(bool, enabled);
+
+    auto *button = FLauncher->findChild<QPushButton *>(name);
+    QVERIFY2(button, qPrintable(name));
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->toolTip(), hint);
+    QCOMPARE(button->isEnabled(), enabled);
+    QVERIFY(button->isVisible());
+}
+
+void TLauncherTest::WindowButtonsShowTheirWindow_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("minimised");
+
+    QTest::newRow("celestial hidden") << "BCelestialNavigation" << false;
+    QTest::newRow("celestial minimised") << "BCelestialNavigation" << true;
+    QTest::newRow("chart hidden") << "BChartNavigation" << false;
+    QTest::newRow("chart minimised") << "BChartNavigation" << true;
+    QTest::newRow("star finder hidden") << "BStarFinder" << false;
+    QTest::newRow("star finder minimised") << "BStarFinder" << true;
+}
+
+void TLauncherTest::WindowButtonsShowTheirWindow()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, minimised);
+
+    QWidget window;
+    window.resize(200, 100);
+    if (name == QLatin1String("BCelestialNavigation")) {
+        FLauncher->SetCelestialNavigationWindow(&window);
+    } else if (name == QLatin1String("BChartNavigation")) {
+        FLauncher->SetChartViewerWindow(&window);
+    } else {
+        FLauncher->SetStarFinderWindow(&window);
+    }
+    if (minimised) {
+        window.showMinimized();
+        QVERIFY(window.isMinimized());
+    }
+    auto *button = FLauncher->findChild<QPushButton *>(name);
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+    QVERIFY(FBoxes->Shown.isEmpty());
+}
+
+void TLauncherTest::DisclaimerOpensModallyAndIsFreed()
+{
+    QString title;
+    QString intro;
+    QString text;
+    bool readOnly = false;
+    bool noWrap = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<TFormVrnDisclaimer *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            // Whatever came up instead must not leave the test hanging.
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                modal->close();
+            }
+            return;
+        }
+        title = dialog->windowTitle();
+        if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("LIntro"))) {
+            intro = label->text();
+        }
+        if (auto *memo = dialog->findChild<QPlainTextEdit *>()) {
+            text = memo->toPlainText();
+            readOnly = memo->isReadOnly();
+            noWrap = memo->lineWrapMode() == QPlainTextEdit::NoWrap;
+        }
+        QTest::mouseClick(
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+    });
+    QTest::mouseClick(Button("BDisclaimer"), Qt::LeftButton);
+
+    QCOMPARE(title, QStringLiteral("Varunel Light"));
+    QCOMPARE(intro, QStringLiteral("license agreement, disclaimer and acknowledgments:"));
+    QVERIFY(readOnly);
+    QVERIFY(noWrap);
+    for (const char *needed : {"LICENSE AGREEMENT", "WITHOUT WARRANTY", "NOT FOR SOLE NAVIGATION",
+             "Meeus", "VSOP87", "Bretagnon", "Francou", "astronomia", "MIT License", "GSHHG"}) {
+        QVERIFY2(text.contains(QLatin1String(needed)), needed);
+    }
+    // Shown modally, then freed: nothing of it is left once the button returns.
+    QVERIFY(FLauncher->findChildren<TFormVrnDisclaimer *>().isEmpty());
+    QVERIFY(FLauncher->isVisible());
+}
+
+void TLauncherTest::HelpGoesThroughTheDocumentSeam()
+{
+    QTest::mouseClick(Button("BHelp"), Qt::LeftButton);
+    // The help file is found and handed to the viewer, or its absence is said; never silence.
+    if (FOpener->Opened.isEmpty()) {
+        QCOMPARE(FBoxes->Texts(), QStringList {QStringLiteral("Help file VrnHelp.htm not found.")});
+    } else {
+        QCOMPARE(FOpener->Opened.size(), 1);
+        QVERIFY(FOpener->Opened.constFirst().isLocalFile());
+        QVERIFY(FOpener->Opened.constFirst().toLocalFile().endsWith(QLatin1String("/VrnHelp.htm")));
+    }
+}
+
+void TLauncherTest::CloseEndsTheProgram()
+{
+    int queries = 0;
+    FLauncher->SetCloseQueryHandler([&] { ++queries; });
+    const int code = RunLoop([this] { QTest::mouseClick(Button("BCloseVrn"), Qt::LeftButton); });
+    QCOMPARE(code, 0);
+    QVERIFY(!FLauncher->isVisible());
+    QCOMPARE(queries, 1);
+}
+
+void TLauncherTest::OkReturnsToTheChartViewerThenCloseEnds()
+{
+    QWidget chartViewer;
+    FLauncher->SetChartViewerWindow(&chartViewer);
+    FLauncher->ShowAsAboutBox();
+    QPushButton *close = Button("BCloseVrn");
+    QCOMPARE(close->text(), QStringLiteral("&Ok"));
+
+    int code = RunLoop([close] { QTest::mouseClick(close, Qt::LeftButton); });
+    QCOMPARE(code, kNotQuit);
+    QCOMPARE(close->text(), QStringLiteral("Cl&ose"));
+    QVERIFY(chartViewer.isVisible());
+    QVERIFY(FLauncher->isVisible());
+
+    code = RunLoop([close] { QTest::mouseClick(close, Qt::LeftButton); });
+    QCOMPARE(code, 0);
+    QVERIFY(!FLauncher->isVisible());
+}
+
+void TLauncherTest::FailedCloseQueryStillEnds()
+{
+    FLauncher->SetCloseQueryHandler([] { throw EVrnError("Cannot write desktop.vrn"); });
+    const int code = RunLoop([this] { QTest::mouseClick(Button("BCloseVrn"), Qt::LeftButton); });
+    QCOMPARE(code, 0);
+    QCOMPARE(FBoxes->Texts(), QStringList {QStringLiteral("Cannot write desktop.vrn")});
+}
+
+void TLauncherTest::Screenshot()
+{
+    const QImage shot = FLauncher->grab().toImage();
+    QCOMPARE(shot.size(), FLauncher->size() * FLauncher->devicePixelRatio());
+    // The picture is painted: its centre (the rose's gold hub) is neither blank nor background.
+    auto *picture = FLauncher->findChild<QWidget *>(QStringLiteral("ImgLogo"));
+    const QPoint hub = picture->mapTo(FLauncher.get(), picture->rect().center());
+    const QColor centre = shot.pixelColor(hub);
+    QVERIFY2(centre.red() > centre.blue() + 60, qPrintable(centre.name()));
+    const QString folder = qEnvironmentVariable("VRN_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QVERIFY(shot.save(folder + QStringLiteral("/launcher.png")));
+    }
+}
+
+} // namespace vrn
+
+QTEST_MAIN(vrn::TLauncherTest)
+#include "LauncherTest.moc"
