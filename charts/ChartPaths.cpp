@@ -1,0 +1,133 @@
+#include "charts/ChartPaths.h"
+
+#include "engine/VrnError.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace vrn {
+
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string ResolveFilePath(std::string_view baseDir, std::string_view pathInFile)
+{
+    std::string p(pathInFile);
+    for (char &c : p)
+        if (c == '\\')
+            c = '/';
+    fs::path given(p);
+    const fs::path base = baseDir.empty() ? fs::path(".") : fs::path(baseDir);
+    const fs::path full = given.is_absolute() ? given : base / given;
+    std::error_code ec;
+    if (fs::exists(full, ec))
+        return full.lexically_normal().string();
+    // Walk the components, matching each one ignoring case when the exact name is absent.
+    fs::path current = given.is_absolute() ? given.root_path() : base;
+    for (const auto &part : given.relative_path()) {
+        const fs::path exact = current / part;
+        if (fs::exists(exact, ec)) {
+            current = exact;
+            continue;
+        }
+        bool found = false;
+        if (part != "." && part != ".." && fs::is_directory(current, ec)) {
+            for (const auto &entry : fs::directory_iterator(current, ec)) {
+                if (SameIgnoringCase(entry.path().filename().string(), part.string())) {
+                    current = entry.path();
+                    found = true;
+                    break;
+                }
+            }
+        }
+        if (!found)
+            return full.lexically_normal().string();
+    }
+    return current.lexically_normal().string();
+}
+
+std::string MakeRelativePath(std::string_view path, std::string_view baseDir)
+{
+    if (baseDir.empty())
+        return std::string(path);
+    const fs::path p = fs::path(path).lexically_normal();
+    const fs::path b = fs::path(baseDir).lexically_normal();
+    const fs::path rel = p.lexically_relative(b);
+    if (rel.empty() || *rel.begin() == "..")
+        return std::string(path);
+    return rel.string();
+}
+
+std::string DirectoryOf(std::string_view path)
+{
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+std::string FileNameOf(std::string_view path)
+{
+    return fs::path(path).filename().string();
+}
+
+std::string ReadWholeFile(const std::string &path, std::size_t maxBytes)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        throw EVrnError("Cannot open file \"" + path + "\". No such file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw EVrnError("Cannot open file \"" + path + "\"");
+    std::string data;
+    char buf[65536];
+    while (in) {
+        in.read(buf, sizeof buf);
+        data.append(buf, static_cast<std::size_t>(in.gcount()));
+        if (data.size() > maxBytes)
+            throw EVrnError("File \"" + path + "\" is too large");
+    }
+    if (in.bad())
+        throw EVrnError("Read error in file \"" + path + "\"");
+    return data;
+}
+
+void WriteFileAtomically(const std::string &path, std::string_view contents)
+{
+    const std::string tmp = path + ".tmp" + std::to_string(::getpid());
+    std::FILE *f = std::fopen(tmp.c_str(), "wb");
+    if (!f)
+        throw EVrnError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+    const bool written = std::fwrite(contents.data(), 1, contents.size(), f) == contents.size();
+    const bool flushed = std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !flushed || !closed || std::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        std::remove(tmp.c_str());
+        throw EVrnError("Cannot write file \"" + path + "\". " + std::strerror(err));
+    }
+}
+
+} // namespace vrn

@@ -1,0 +1,33 @@
+#pragma once
+
+// File access shared by the chart files and the chart image data files: paths written inside
+// files, whole-file reads with a size limit and writes that never leave a half-written file.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vrn {
+
+// A path read from a file, resolved against the folder of that file: "\" becomes "/", the path
+// is tried as written, then component by component ignoring letter case (files written on
+// systems whose names ignore case). Returns the path as written (made absolute) when nothing
+// matches, so that the caller's message names what the file said.
+std::string ResolveFilePath(std::string_view baseDir, std::string_view pathInFile);
+
+// The path relative to baseDir when it lies below it, else the path unchanged.
+std::string MakeRelativePath(std::string_view path, std::string_view baseDir);
+
+// Folder of a file path ("." for a bare name) and the name without its folder.
+std::string DirectoryOf(std::string_view path);
+std::string FileNameOf(std::string_view path);
+
+// The whole contents of a regular file; raises EVrnError naming the file when it cannot be read
+// or holds more than maxBytes bytes.
+std::string ReadWholeFile(const std::string &path, std::size_t maxBytes);
+
+// Writes the contents to a temporary file beside the target and renames it over the target, so
+// that a failed write leaves the old file as it was; raises EVrnError naming the file.
+void WriteFileAtomically(const std::string &path, std::string_view contents);
+
+} // namespace vrn

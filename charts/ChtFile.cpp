@@ -1,0 +1,289 @@
+#include "charts/ChtFile.h"
+
+#include "charts/ChartPaths.h"
+#include "charts/ImgCarta.h"
+#include "charts/PictureReaders.h"
+#include "common/strtoken.h"
+#include "engine/DateTime.h"
+#include "engine/NumText.h"
+#include "engine/TextCodec.h"
+#include "engine/VrnError.h"
+
+#include <cmath>
+#include <filesystem>
+
+namespace vrn {
+
+namespace {
+
+const TDateFormat kChartDateFormat {TDateOrder::DayMonthYear, '/'};
+
+std::optional<double> NumberField(const TStringTokenizer &t, int i)
+{
+    if (i >= t.Count())
+        return std::nullopt;
+    return ParseNumber(t.Token(i));
+}
+
+bool IsLatitude(double v)
+{
+    return std::fabs(v) <= 90;
+}
+
+// West-positive longitudes of a view or a point may run past +-180 near the date line, but
+// never around the Earth more than once and a half.
+bool IsLongitude(double v)
+{
+    return std::fabs(v) <= 540;
+}
+
+[[noreturn]] void InvalidNumber(int line)
+{
+    throw EVrnError("Error in line " + std::to_string(line) + ": invalid number format.");
+}
+
+class TReader
+{
+public:
+    TReader(TChartFileContents &out, const std::string &baseDir)
+        : FOut(out)
+        , FBaseDir(baseDir)
+    { }
+
+    void Line(const std::string &text, int n)
+    {
+        if (text.empty() || text.front() == ';')
+            return;
+        FTok.SetText(text);
+        if (FTok.Count() < 2)
+            return;
+        const std::string &kind = FTok.Token(0);
+        if (kind == "O")
+            ObjectLine(n);
+        else if (kind == "A")
+            AttributeLine(n);
+        else if (kind == "P")
+            PointLine(n);
+    }
+
+    void Finish()
+    {
+        if (!FCurrent)
+            return;
+        if (FCurrent == FOut.ChartRef.get()) {
+            FCurrent = nullptr;
+            return;
+        }
+        std::unique_ptr<TChtObject> obj(FCurrent);
+        FCurrent = nullptr;
+        if (obj->IsValid())
+            FOut.Objects.Add(std::move(obj));
+    }
+
+    ~TReader()
+    {
+        if (FCurrent && FCurrent != FOut.ChartRef.get())
+            delete FCurrent;
+    }
+
+private:
+    void ObjectLine(int n)
+    {
+        Finish();
+        const std::string type = LowerAscii(Utf8Left(Trim(FTok.Token(1)), 20));
+        const int count = FTok.Count();
+        if (type == "chart") {
+            if (count < 6)
+                throw EVrnError("Missing parameters in Chart object. Line: " + std::to_string(n));
+            const auto latC = NumberField(FTok, 3);
+            const auto lonC = NumberField(FTok, 4);
+            const auto span = NumberField(FTok, 5);
+            if (!latC || !lonC || !span || !IsLatitude(*latC) || !IsLongitude(*lonC)
+                || !(*span > 0 && *span <= 525))
+                InvalidNumber(n);
+            const std::string file(Utf8Left(FTok.Token(2), 100));
+            FOut.ChartRef = std::make_unique<TChtFileObject>(
+                file.empty() ? file : ResolveFilePath(FBaseDir, file), *latC, *lonC, *span);
+            FCurrent = FOut.ChartRef.get();
+        } else if (type == "url") {
+            if (count < 8)
+                throw EVrnError("Missing parameters in URL object. Line: " + std::to_string(n));
+            const auto lat = NumberField(FTok, 3);
+            const auto lon = NumberField(FTok, 4);
+            const auto size = NumberField(FTok, 5);
+            if (!lat || !lon || !size || !IsLatitude(*lat) || !IsLongitude(*lon) || *size < 0
+                || *size > 360)
+                InvalidNumber(n);
+            FCurrent =
+                new TChtURLObject(FTok.Token(6), FTok.Token(7), FTok.Token(2), *size, *lat, *lon);
+        } else if (type == "polygon") {
+            FCurrent = new TChtPolygon();
+        } else if (type == "route") {
+            FCurrent = new TChtRoute();
+        } else if (type == "track") {
+            FCurrent = new TChtTrack();
+        } else if (type == "imgchart") {
+            auto *image = new TChtChartImage();
+            image->BaseDir = FBaseDir;
+            FCurrent = image;
+        } else {
+            FCurrent = new TChtObject();
+        }
+        if (count >= 3)
+            FCurrent->Name = FTok.Token(2);
+    }
+
+    void AttributeLine(int n)
+    {
+        if (!FCurrent)
+            return;
+        try {
+            FCurrent->ParseAttribute(FTok.Token(1));
+        } catch (const std::exception &e) {
+            const std::string name = FCurrent->Name;
+            if (FCurrent == FOut.ChartRef.get())
+                FOut.ChartRef.reset();
+            else
+                delete FCurrent;
+            FCurrent = nullptr;
+            FOut.Messages.push_back({n, "Error loading object " + name, e.what()});
+        }
+    }
+
+    void PointLine(int n)
+    {
+        const auto lat = NumberField(FTok, 1);
+        const auto lon = NumberField(FTok, 2);
+        if (!lat || !lon || !IsLatitude(*lat) || !IsLongitude(*lon))
+            throw EVrnError("Error in line " + std::to_string(n) + ": invalid point format.");
+        const std::string name = FTok.Count() >= 4 ? FTok.Token(3) : std::string();
+        double time = 0;
+        if (FTok.Count() >= 5)
+            time = ParseDateTimeText(FTok.Token(4), kChartDateFormat).value_or(0);
+        if (FCurrent)
+            FCurrent->AddPoint(name, *lat, *lon, time);
+    }
+
+    TChartFileContents &FOut;
+    const std::string &FBaseDir;
+    TStringTokenizer FTok {"", ";"};
+    TChtObject *FCurrent = nullptr; // owned unless it is FOut.ChartRef
+};
+
+} // namespace
+
+TChartFileContents ReadObjects(const std::vector<std::string> &lines, const std::string &baseDir)
+{
+    TChartFileContents out;
+    TReader reader(out, baseDir);
+    int n = 1;
+    for (const std::string &line : lines) {
+        reader.Line(line, n);
+        ++n;
+    }
+    reader.Finish();
+    return out;
+}
+
+TChartFileContents ReadChartFile(const std::string &fileName)
+{
+    std::string contents;
+    try {
+        contents = ReadWholeFile(fileName, kMaxChartFileBytes);
+    } catch (const EVrnError &) {
+        if (!IsRegularFile(fileName))
+            throw EVrnError("File " + fileName + " not found");
+        throw;
+    }
+    const std::string dir = DirectoryOf(std::filesystem::absolute(fileName).string());
+    return ReadObjects(DecodeTextFile(contents, kChartLineBytes), dir);
+}
+
+std::vector<std::string> ObjectLines(const TChtObject &object)
+{
+    std::vector<std::string> lines;
+    object.WriteLines(lines);
+    return lines;
+}
+
+std::vector<std::string> VectorChartHeader()
+{
+    const std::string ruler = ";" + std::string(49, '-');
+    return {
+        ruler,
+        "; World coordinates for Varunel Light software",
+        ruler,
+        "; WARNING: This file is not intended to be precise",
+        "; for navigation purposes. Coordinates are only for",
+        "; reference and navigation training. NEVER navigate",
+        "; using this data.",
+        "; The author cannot and does not warrant that the",
+        "; data contained here will meet your requirements.",
+        "; The entire risk associated with the use of this",
+        "; data is solely with the user and not the author.",
+        ";",
+        "; DO NOT TRUST these chart data for real navigation.",
+        "; Use certified charts, produced by local",
+        "; navigation authorities.",
+        ruler,
+        "; CHT (Chart) File format (version 1.0):",
+        "; CHT files are in ASCII (Text) format.",
+        "; Comment lines must start with ';'.",
+        "; Continents and islands are represented by polygons.",
+        "; These polygons are defined by any number of Points followed by",
+        "; a Close command. The last point will be connected with the first.",
+        "; The program will connect the points in the order they appear",
+        "; in the file.",
+        "; Varunel recognizes the following types of lines:",
+        "; 1) Object definition lines",
+        "; Format: O;ObjectType;Name",
+        "; where ObjectType can be: Polygon or Route",
+        "; examples: O;Polygon;Europe",
+        ";           O;Route;My Route",
+        "; 2) Object Atributes",
+        "; Format: A;AtribName=Value",
+        "; examples: A;Color=$00FFFFFF",
+        ";           A;BGColor=$00FFFF00",
+        "; 3) Point lines define a point in a Polygon or Route",
+        "; Format: P; Latitude; Longitude",
+        "; where:",
+        ";   Latitude and Longitude must be in decimal format (Use dd.dddd, not dd°mm'ss\")",
+        ";   Latitude  signal: North positive, South negative",
+        ";   Longitude signal: West positive,  East negative",
+        "; example: P;  64.25082;  13.69018",
+        "; You can make a more detailled (and precise) description of your area,",
+        "; by adding points to polygons in the appropriate location.",
+        ruler,
+    };
+}
+
+std::vector<std::string> VectorChartLines(const TObjList &polygons)
+{
+    std::vector<std::string> lines;
+    for (const auto &obj : polygons) {
+        const auto *polygon = dynamic_cast<const TChtPolygon *>(obj.get());
+        if (!polygon)
+            continue;
+        lines.push_back("O;Polygon;" + ChartFieldText(polygon->Name));
+        if (!polygon->DefaultColors) {
+            lines.push_back("A;Color=" + FormatChartColor(polygon->Color));
+            lines.push_back("A;BGColor=" + FormatChartColor(polygon->BGColor));
+        }
+        if (polygon->BrushStyle != 0)
+            lines.emplace_back("A;BrushStyle=0");
+        for (const auto &p : polygon->Points)
+            lines.push_back("P;" + FormatChartNumber(p.Lat) + ";" + FormatChartNumber(p.Lon));
+    }
+    return lines;
+}
+
+void WriteChartFile(const std::string &fileName, const std::vector<std::string> &lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (Utf8ToCp1252(lines[i]).size() > kChartLineBytes)
+            throw EVrnError("Cannot write " + fileName + ": line " + std::to_string(i + 1)
+                + " is longer than " + std::to_string(kChartLineBytes) + " characters");
+    WriteFileAtomically(fileName, EncodeTextFile(lines));
+}
+
+} // namespace vrn
