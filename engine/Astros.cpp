@@ -77,6 +77,9 @@ TAstro::TGHADec TAstro::ComputeGHADec(int year, int month, int day, double hour)
 TAstro::TGHADec TAstro::SetDateTime(double dateTime)
 {
     using namespace std::chrono;
+    // Years 1..9999, the range of the platform's date-time values.
+    if (!std::isfinite(dateTime) || dateTime < -693593.0 || dateTime >= 2958466.0)
+        throw EConvertError("Invalid date/time value");
     DateTime = dateTime;
     // Days since 1899-12-30; the calendar day is floor(v), the time of day v − floor(v).
     const double whole = std::floor(dateTime);

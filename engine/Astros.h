@@ -58,7 +58,8 @@ public:
     // Apparent sidereal time and Compute for the UT instant; GHA = 15·GAST − RA, 0..360.
     TGHADec ComputeGHADec(int year, int month, int day, double hour);
     // Splits a date-time (days since 1899-12-30, fraction = time of day) into the calendar date
-    // and hour and calls ComputeGHADec.
+    // and hour and calls ComputeGHADec. A value outside years 1..9999 (or not finite) raises
+    // EConvertError "Invalid date/time value".
     TGHADec SetDateTime(double dateTime);
 
 protected:

@@ -143,6 +143,16 @@ TEST_F(AstrosTest, SetDateTimeSplitsDaysAndHours)
     }
 }
 
+TEST_F(AstrosTest, SetDateTimeRefusesValuesThatAreNoDate)
+{
+    TAstro *sun = FindAstro("Sun");
+    ASSERT_NE(sun, nullptr);
+    for (const double v : {std::nan(""), HUGE_VAL, -1e9, 3e6}) {
+        SCOPED_TRACE(v);
+        EXPECT_THROW(sun->SetDateTime(v), EConvertError);
+    }
+}
+
 TEST_F(AstrosTest, StarsComputeOncePerRoundedJulianDay)
 {
     TAstro *star = FindAstro("Sirius");
