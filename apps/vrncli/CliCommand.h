@@ -26,7 +26,7 @@ struct TCommand
 {
     std::string_view Name;
     std::string_view Summary; // one line for "vrncli --help"
-    std::string_view Usage;   // the text of "vrncli <command> --help"
+    std::string_view Usage; // the text of "vrncli <command> --help"
     TCommandFn Run;
 };
 

@@ -38,7 +38,7 @@ int main(int argc, char **argv)
             }
         }
         try {
-            return c.Run(rest, TStreams{std::cin, std::cout, std::cerr});
+            return c.Run(rest, TStreams {std::cin, std::cout, std::cerr});
         } catch (const std::exception &e) {
             std::cerr << "vrncli " << c.Name << ": " << e.what() << '\n';
             return kExitFailure;
