@@ -825,10 +825,16 @@ TChtChartImage::TChtChartImage()
 
 TChtChartImage::~TChtChartImage()
 {
-    if (FLauncher)
-        FLauncher->ForgetImage(this);
-    if (FMaker)
+    DropMaker();
+}
+
+void TChtChartImage::DropMaker()
+{
+    if (FMaker) {
+        FMaker->Detach();
         FMaker->Cancel();
+        FMaker.reset();
+    }
 }
 
 void TChtChartImage::SetAttribute(std::string_view key, std::string_view value)
@@ -901,14 +907,10 @@ void TChtChartImage::Draw(TChartSurface &chart, bool recompute)
         NeedsRender = false;
         Chart = &chart;
         Rendered.reset();
-        if (FMaker) {
-            FMaker->Cancel();
-            FMaker.reset();
-        }
+        DropMaker();
         const TChartRect view = ViewRectOf(chart.Escala);
         TRenderLauncher *launcher = chart.IsPrinting() ? nullptr : chart.RenderLauncher();
         if (launcher) {
-            FLauncher = launcher;
             FMaker = launcher->Start(Imagem, this, view);
         } else {
             // Printing (and drawing without a background renderer) waits for a running render of

@@ -211,18 +211,18 @@ public:
     virtual ~TRenderJob() = default;
     // Stops the render at its next row; its result is discarded.
     virtual void Cancel() = 0;
+    // The chart image is going away: its result is never delivered to it.
+    virtual void Detach() = 0;
 };
 
 // Starts background renders; the chart view's surface supplies one. The result reaches
-// TChtChartImage::RenderFinished on the main thread, never after ForgetImage for that image.
+// TChtChartImage::RenderFinished on the main thread, unless the job was detached first.
 class TRenderLauncher
 {
 public:
     virtual ~TRenderLauncher() = default;
     virtual std::shared_ptr<TRenderJob> Start(
         std::shared_ptr<TImagemCarta> image, TChtChartImage *owner, const TChartRect &view) = 0;
-    // Detaches every pending render of owner (its chart image is going away) and cancels it.
-    virtual void ForgetImage(TChtChartImage *owner) = 0;
 };
 
 // The chart object of a raster chart in a desktop ("O;ImgChart;").
@@ -267,8 +267,9 @@ public:
     bool IsRendering() const { return FMaker != nullptr; }
 
 private:
+    void DropMaker();
+
     std::shared_ptr<TRenderJob> FMaker;
-    TRenderLauncher *FLauncher = nullptr;
 };
 
 } // namespace vrn
