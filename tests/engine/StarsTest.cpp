@@ -1,5 +1,6 @@
 #include "engine/Stars.h"
 
+#include "engine/Astros.h"
 #include "engine/Trigonom.h"
 
 #include <cmath>
@@ -104,6 +105,40 @@ TEST(Stars, ApparentPlaceOf2025AgreesWithAnIndependentEphemeris)
         const double dRa = NormalizeSigned180(p.RaDeg - c.RaDeg) * CosD(c.DecDeg);
         EXPECT_NEAR(dRa * 60.0, 0.0, 0.1);
         EXPECT_NEAR((p.DecDeg - c.DecDeg) * 60.0, 0.0, 0.1);
+    }
+}
+
+TEST(Stars, PlaceChangesOncePerRoundedJulianDay)
+{
+    // A star recomputes only when Round(JD) changes: JD 2460440.625 (2024 May 10, 3h) and
+    // 2460441.458 (23h) both round to 2460441; May 11, 3h (2460441.625) rounds to 2460442.
+    struct Case
+    {
+        const char *Name;
+        int Day;
+        double Hour;
+        bool SameAsFirst;
+    };
+
+    const Case cases[] = {
+        {"same instant", 10, 3.0, true},
+        {"afternoon", 10, 13.0, true},
+        {"late evening", 10, 23.0, true},
+        {"next day", 11, 3.0, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TEstrela star(Star("Vega"));
+        star.Compute(2024, 5, 10, 3.0);
+        const double ra = star.RA, dec = star.Dec;
+        star.Compute(2024, 5, c.Day, c.Hour);
+        if (c.SameAsFirst) {
+            EXPECT_EQ(star.RA, ra);
+            EXPECT_EQ(star.Dec, dec);
+        } else {
+            EXPECT_NE(star.RA, ra);
+            EXPECT_NE(star.Dec, dec);
+        }
     }
 }
 
