@@ -1,5 +1,6 @@
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
+#include "apps/vrncli/RenderCommand.h"
 
 namespace vrn::cli {
 
@@ -8,6 +9,8 @@ std::span<const TCommand> Commands()
     static const TCommand commands[] = {
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
+        {"render", "draw a chart file or a calibrated chart picture into a PNG", kRenderUsage,
+            &RunRender},
     };
     return commands;
 }

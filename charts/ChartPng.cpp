@@ -1,0 +1,57 @@
+#include "charts/ChartPng.h"
+
+#include "charts/ChartRender.h"
+#include "engine/VrnError.h"
+
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <memory>
+
+namespace vrn {
+
+namespace {
+
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Lives until the process ends: text drawing needs it for every later picture too.
+    static int argc = 1;
+    static char name[] = "vrncli";
+    static char *argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+TPngRenderReport RenderChartToPng(const TPngRenderRequest &request)
+{
+    EnsureGuiApplication();
+    TChartScene scene;
+    scene.Load(request.ChartFile);
+    TChartViewSpec view = scene.DefaultView(request.Width, request.Height);
+    if (request.LatC)
+        view.LatC = *request.LatC;
+    if (request.LonC)
+        view.LonC = *request.LonC;
+    if (request.LonSpan)
+        view.LonSpan = *request.LonSpan;
+    const QImage image = scene.Render(view, request.Width, request.Height, request.Grid);
+    QSaveFile file(QString::fromStdString(request.PngFile));
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        throw EVrnError("Cannot write " + request.PngFile + ": "
+                        + file.errorString().toStdString());
+    TPngRenderReport report;
+    report.LatC = view.LatC;
+    report.LonC = view.LonC;
+    report.LonSpan = view.LonSpan;
+    report.Objects = scene.ObjectCount();
+    for (const auto &m : scene.Messages())
+        report.Messages.push_back("line " + std::to_string(m.Line) + ": " + m.Text
+                                  + (m.Detail.empty() ? "" : " (" + m.Detail + ")"));
+    return report;
+}
+
+} // namespace vrn
