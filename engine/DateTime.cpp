@@ -13,7 +13,7 @@ constexpr long long kMsecPerDay = 86400000;
 
 // Days since 1970-01-01 of a proleptic Gregorian date and back (H. Hinnant, "chrono-Compatible
 // Low-Level Date Algorithms", days_from_civil / civil_from_days).
-long long DaysFromCivil(long long y, int m, int d)
+constexpr long long DaysFromCivil(long long y, int m, int d)
 {
     y -= m <= 2 ? 1 : 0;
     const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -37,7 +37,8 @@ TCalendarDate CivilFromDays(long long z)
 }
 
 // 1899-12-30 in days since 1970-01-01.
-const long long kEpochDays = DaysFromCivil(1899, 12, 30);
+constexpr long long kEpochDays = DaysFromCivil(1899, 12, 30);
+static_assert(kEpochDays == -25569);
 
 void CheckValid(double dateTime)
 {
