@@ -1,6 +1,7 @@
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
 #include "apps/vrncli/RenderCommand.h"
+#include "apps/vrncli/RiseSetCommand.h"
 
 namespace vrn::cli {
 
@@ -11,6 +12,8 @@ std::span<const TCommand> Commands()
             &RunEphem},
         {"render", "draw a chart file or a calibrated chart picture into a PNG", kRenderUsage,
             &RunRender},
+        {"riseset", "rising, meridian transit, setting and civil twilight of a body on a date",
+            kRiseSetUsage, &RunRiseSet},
     };
     return commands;
 }
