@@ -1,3 +1,4 @@
+#include "apps/vrncli/AlmanacCommand.h"
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
 #include "apps/vrncli/RenderCommand.h"
@@ -8,6 +9,8 @@ namespace vrn::cli {
 std::span<const TCommand> Commands()
 {
     static const TCommand commands[] = {
+        {"almanac", "the nautical almanac pages of three days, as text or PDF", kAlmanacUsage,
+            &RunAlmanac},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
         {"render", "draw a chart file or a calibrated chart picture into a PNG", kRenderUsage,
