@@ -41,8 +41,8 @@ TPngRenderReport RenderChartToPng(const TPngRenderRequest &request)
     const QImage image = scene.Render(view, request.Width, request.Height, request.Grid);
     QSaveFile file(QString::fromStdString(request.PngFile));
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        throw EVrnError("Cannot write " + request.PngFile + ": "
-                        + file.errorString().toStdString());
+        throw EVrnError(
+            "Cannot write " + request.PngFile + ": " + file.errorString().toStdString());
     TPngRenderReport report;
     report.LatC = view.LatC;
     report.LonC = view.LonC;
@@ -50,7 +50,7 @@ TPngRenderReport RenderChartToPng(const TPngRenderRequest &request)
     report.Objects = scene.ObjectCount();
     for (const auto &m : scene.Messages())
         report.Messages.push_back("line " + std::to_string(m.Line) + ": " + m.Text
-                                  + (m.Detail.empty() ? "" : " (" + m.Detail + ")"));
+            + (m.Detail.empty() ? "" : " (" + m.Detail + ")"));
     return report;
 }
 

@@ -48,6 +48,9 @@ void TEscalaCarta::SetupForPrinter(int widthPx, int heightPx)
 
 void TEscalaCarta::SetView(double latCDeg, double lonCDeg, double lonSpanDeg)
 {
+    if (!std::isfinite(latCDeg) || !std::isfinite(lonCDeg) || !std::isfinite(lonSpanDeg)
+        || lonSpanDeg <= 0)
+        return;
     LatC = latCDeg;
     LonC = lonCDeg;
     LonSpan = lonSpanDeg;
