@@ -64,7 +64,7 @@ TEST(Moon, SemiDiameterFromDistance)
     {
         const char *Name;
         double DistKm;
-        double ArcminExpected; // asin(1738.1/Δ) ≈ k·R⊕/Δ, Meeus ch. 55
+        double ArcminExpected; // k·R⊕/Δ, k = 0.272481, R⊕ = 6378.14 km (Meeus ch. 55)
     };
 
     const Case cases[] = {
