@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QTemporaryFile>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -13,28 +14,56 @@ namespace vrn {
 namespace {
 
 // A console process has no display: the application object it needs for fonts and printing
-// draws offscreen.
-std::unique_ptr<QGuiApplication> HeadlessApplication()
+// draws offscreen. Qt takes the options it reads out of argv, so they are set afresh each time.
+class THeadlessApplication
 {
-    if (QCoreApplication::instance() != nullptr) {
-        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) == nullptr)
-            throw EPrintError("Cannot print without a graphical application object");
-        return nullptr;
+public:
+    THeadlessApplication()
+    {
+        if (QCoreApplication::instance() != nullptr) {
+            if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) == nullptr)
+                throw EPrintError("Cannot print without a graphical application object");
+            return;
+        }
+        // Qt's notes on the platform and its folders are no business of a console tool's user.
+        FPreviousHandler = qInstallMessageHandler(&QuietHandler);
+        FQuiet = true;
+        FApp = std::make_unique<QGuiApplication>(FArgc, FArgv);
     }
-    static char name[] = "vrncli";
-    static char platformOption[] = "-platform";
-    static char platform[] = "offscreen";
-    static char *argv[] = {name, platformOption, platform, nullptr};
-    static int argc = 3;
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
+
+    ~THeadlessApplication()
+    {
+        FApp.reset();
+        if (FQuiet)
+            qInstallMessageHandler(FPreviousHandler);
+    }
+
+    THeadlessApplication(const THeadlessApplication &) = delete;
+    THeadlessApplication &operator=(const THeadlessApplication &) = delete;
+
+private:
+    static void QuietHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
+
+    char FName[7] = "vrncli";
+    char FPlatformOption[10] = "-platform";
+    char FPlatform[10] = "offscreen";
+    char *FArgv[4] = {FName, FPlatformOption, FPlatform, nullptr};
+    int FArgc = 3;
+    QtMessageHandler FPreviousHandler = nullptr;
+    bool FQuiet = false;
+    std::unique_ptr<QGuiApplication> FApp;
+};
 
 } // namespace
 
 void WriteAlmanacPdf(
     const std::string &fileName, const std::vector<std::vector<std::string>> &pages)
 {
-    const std::unique_ptr<QGuiApplication> app = HeadlessApplication();
+    const THeadlessApplication app;
     QList<QStringList> texts;
     for (const auto &page : pages) {
         QStringList lines;
