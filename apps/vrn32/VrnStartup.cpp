@@ -1,10 +1,12 @@
 #include "apps/vrn32/VrnStartup.h"
 
 #include "apps/vrn32/fVrnSpla.h"
+#include "engine/DateTime.h"
 #include "ui/FormSettings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace vrn {
 
@@ -13,6 +15,16 @@ void SetApplicationIdentity()
     QCoreApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganization));
     QCoreApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
     QCoreApplication::setApplicationVersion(QStringLiteral(VRN_VERSION));
+}
+
+void ApplyStartupFormats(const QString &userShortDate)
+{
+    SetShortDateFormat(DateFormatFromUserPattern(userShortDate.toStdString(), ShortDateFormat()));
+}
+
+QString UserShortDatePattern()
+{
+    return QLocale::system().dateFormat(QLocale::ShortFormat);
 }
 
 TVrn32Options ParseVrn32Arguments(const QStringList &arguments)

@@ -13,6 +13,16 @@ class TFormVarunelSplash;
 // Company, program name ("Varunel", also the application title) and version.
 void SetApplicationIdentity();
 
+// Fixes the process-wide formats from the user's short date format (a Qt pattern): short dates
+// "dd/MM/yyyy" when it begins with the day, "MM/dd/yyyy" otherwise, with the user's separator; an
+// empty pattern leaves them. Numbers are always written with "." and times as "hh:mm:ss" by the
+// engine's formatters. The program holds the formats itself, so a change of the system settings
+// while it runs cannot replace them.
+void ApplyStartupFormats(const QString &userShortDate);
+
+// The user's short date pattern from the system locale.
+QString UserShortDatePattern();
+
 // What the command line asked for.
 struct TVrn32Options
 {

@@ -13,6 +13,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "vrn32: %s\n", qPrintable(options.Error));
         return 2;
     }
+    vrn::ApplyStartupFormats(vrn::UserShortDatePattern());
 
     vrn::TVrn32Windows windows;
     windows.Launcher().show();

@@ -1,5 +1,7 @@
+#include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
 #include "apps/vrn32/fVrndisc.h"
+#include "engine/DateTime.h"
 #include "engine/VrnError.h"
 #include "ui/UiTestDoubles.h"
 
@@ -34,6 +36,8 @@ private slots:
     void OkReturnsToTheChartViewerThenCloseEnds();
     void FailedCloseQueryStillEnds();
     void Screenshot();
+    void StartupFormatsFollowTheUser_data();
+    void StartupFormatsFollowTheUser();
 
 private:
     // Runs the message loop with `action` queued; returns exec()'s code: 0 when the program was
@@ -74,8 +78,12 @@ void TLauncherTest::cleanup()
 int TLauncherTest::RunLoop(const std::function<void()> &action)
 {
     QTimer::singleShot(0, action);
-    // A program that does not end on its own is stopped after a short while.
-    QTimer::singleShot(500, [] { QCoreApplication::exit(kNotQuit); });
+    // A program that does not end on its own is stopped after a short while. The guard dies with
+    // this loop, so it cannot end a later one.
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(kNotQuit); });
+    guard.start(500);
     return QCoreApplication::exec();
 }
 
@@ -284,6 +292,35 @@ void TLauncherTest::Screenshot()
     if (!folder.isEmpty()) {
         QVERIFY(shot.save(folder + QStringLiteral("/launcher.png")));
     }
+}
+
+void TLauncherTest::StartupFormatsFollowTheUser_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("pattern");
+
+    // The start-up rule; patterns as Qt 6.4.2 gives them for de_DE, en_US and sv_SE.
+    QTest::addRow("day first, dots") << "dd.MM.yy"
+                                     << "dd.MM.yyyy";
+    QTest::addRow("month first") << "M/d/yy"
+                                 << "MM/dd/yyyy";
+    QTest::addRow("year first") << "yyyy-MM-dd"
+                                << "MM-dd-yyyy";
+    QTest::addRow("empty keeps the current one") << ""
+                                                 << "MM-dd-yyyy";
+}
+
+void TLauncherTest::StartupFormatsFollowTheUser()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, pattern);
+
+    const TDateFormat saved = ShortDateFormat();
+    SetShortDateFormat({TDateOrder::MonthDayYear, '-'});
+    ApplyStartupFormats(user);
+    const QString applied = QString::fromStdString(ShortDateFormat().Pattern());
+    SetShortDateFormat(saved);
+    QCOMPARE(applied, pattern);
 }
 
 } // namespace vrn
