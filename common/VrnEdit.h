@@ -33,8 +33,8 @@ class TKaIntEdit : public QLineEdit
 public:
     explicit TKaIntEdit(QWidget *parent = nullptr);
 
-    // The whole number shown; when the text is not one (empty, pasted junk), the value the cell
-    // had when it received the focus.
+    // The whole number shown; when the text is not one (emptied), the value the cell had when it
+    // received the focus or was last set.
     int Value() const;
     // Shown zero-padded to MaxDigits digits. A value that cannot be shown in MaxDigits digits,
     // or a negative one, becomes 0, as an out-of-range cell does.
