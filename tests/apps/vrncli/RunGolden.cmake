@@ -2,7 +2,7 @@
 # and compares standard output, standard error and the exit status with <case>.expected,
 # <case>.err and <case>.status. Regenerate with tools/gen-vrncli-golden.sh and review the diff.
 #   cmake -DEXE=<vrncli> -DCASE=<dir>/<case> -P RunGolden.cmake
-file(STRINGS ${CASE}.args args)
+file(STRINGS ${CASE}.args args ENCODING UTF-8)
 set(input /dev/null)
 if(EXISTS ${CASE}.in)
   set(input ${CASE}.in)
