@@ -69,16 +69,28 @@ std::optional<TChartRect> TChartRect::Intersect(const TChartRect &other) const
     return r;
 }
 
+namespace {
+
+// Rounding noise of the degree arithmetic (a corner computed as 300.0000000001) is no fraction
+// of a pixel: snapping it outwards would add a row or column of nothing.
+double Whole(double v)
+{
+    const double r = std::nearbyint(v);
+    return std::fabs(v - r) < 1e-6 ? r : v;
+}
+
+} // namespace
+
 void TChartRect::SnapToPixels()
 {
     const TChartRect old = *this;
-    TopLeft.X = std::trunc(old.TopLeft.X);
-    TopLeft.Y = std::trunc(old.TopLeft.Y);
-    BottomRight.X = std::trunc(old.BottomRight.X);
-    if (BottomRight.X != old.BottomRight.X)
+    TopLeft.X = std::trunc(Whole(old.TopLeft.X));
+    TopLeft.Y = std::trunc(Whole(old.TopLeft.Y));
+    BottomRight.X = std::trunc(Whole(old.BottomRight.X));
+    if (BottomRight.X != Whole(old.BottomRight.X))
         BottomRight.X += 1;
-    BottomRight.Y = std::trunc(old.BottomRight.Y);
-    if (BottomRight.Y != old.BottomRight.Y)
+    BottomRight.Y = std::trunc(Whole(old.BottomRight.Y));
+    if (BottomRight.Y != Whole(old.BottomRight.Y))
         BottomRight.Y += 1;
     old.PixelToWorld(TopLeft.X, TopLeft.Y, TopLeft.Lat, TopLeft.Lon);
     old.PixelToWorld(BottomRight.X, BottomRight.Y, BottomRight.Lat, BottomRight.Lon);
