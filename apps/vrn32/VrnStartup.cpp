@@ -2,6 +2,7 @@
 
 #include "apps/vrn32/fVrnSpla.h"
 #include "engine/DateTime.h"
+#include "sky/fAlmanacPages.h"
 #include "ui/FormSettings.h"
 
 #include <QCommandLineParser>
@@ -35,6 +36,9 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
     parser.addHelpOption();
     parser.addVersionOption();
     // Further options (--almanac, --chart FILE) are added here and read into TVrn32Options.
+    const QCommandLineOption almanac(QStringLiteral("almanac"),
+        QStringLiteral("Show the Nautical Almanac Page Maker at start."));
+    parser.addOption(almanac);
     TVrn32Options options;
     if (!parser.parse(arguments)) {
         options.Ok = false;
@@ -47,6 +51,7 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("version"))) {
         parser.showVersion();
     }
+    options.ShowAlmanac = parser.isSet(almanac);
     if (!parser.positionalArguments().isEmpty()) {
         options.Ok = false;
         options.Error = QStringLiteral("Unexpected argument: %1")
@@ -57,6 +62,7 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
 
 TVrn32Windows::TVrn32Windows()
     : FLauncher(std::make_unique<TFormVarunelSplash>())
+    , FAlmanacPages(std::make_unique<TFormAlmanacPages>())
 {
     // The other windows are created here, in this order, each handed to the launcher (and to
     // the windows that open it) as it lands; only the launcher is shown at start:

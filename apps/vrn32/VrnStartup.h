@@ -8,6 +8,7 @@
 
 namespace vrn {
 
+class TFormAlmanacPages;
 class TFormVarunelSplash;
 
 // Company, program name ("Varunel", also the application title) and version.
@@ -28,6 +29,7 @@ struct TVrn32Options
 {
     bool Ok = true;
     QString Error; // why the command line was refused
+    bool ShowAlmanac = false; // --almanac: the almanac page maker is shown at start
 };
 
 // Reads the command line (help and version are answered by Qt and end the process).
@@ -45,8 +47,11 @@ public:
 
     TFormVarunelSplash &Launcher() { return *FLauncher; }
 
+    TFormAlmanacPages &AlmanacPages() { return *FAlmanacPages; }
+
 private:
     std::unique_ptr<TFormVarunelSplash> FLauncher;
+    std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
 };
 
 } // namespace vrn

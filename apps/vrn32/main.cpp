@@ -1,5 +1,6 @@
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "sky/fAlmanacPages.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -17,5 +18,7 @@ int main(int argc, char *argv[])
 
     vrn::TVrn32Windows windows;
     windows.Launcher().show();
+    if (options.ShowAlmanac)
+        windows.AlmanacPages().show();
     return app.exec();
 }
