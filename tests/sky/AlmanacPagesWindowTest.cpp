@@ -43,7 +43,10 @@ private slots:
     void PrintingAnEmptyPageIsAnError();
     void FontSizeWarning_data();
     void FontSizeWarning();
+    void PrintsToPdfReadBack_data();
     void PrintsToPdfReadBack();
+    void PrintingFailureIsReported();
+    void PrinterSetupWorksOnThePrinterUsed();
     void ChoicesAreKeptPerUser();
     void LocaleNames_data();
     void LocaleNames();
@@ -265,8 +268,21 @@ void TAlmanacPagesWindowTest::FontSizeWarning()
     }
 }
 
+void TAlmanacPagesWindowTest::PrintsToPdfReadBack_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<bool>("oneSheet");
+
+    // 95 lines of 7 points fit an A4 sheet; at 9 points the page runs on to a second sheet.
+    QTest::addRow("default 7 points") << 7 << true;
+    QTest::addRow("9 points") << 9 << false;
+}
+
 void TAlmanacPagesWindowTest::PrintsToPdfReadBack()
 {
+    QFETCH(int, pointSize);
+    QFETCH(bool, oneSheet);
+
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
@@ -274,6 +290,11 @@ void TAlmanacPagesWindowTest::PrintsToPdfReadBack()
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
     Control<QRadioButton>("RBSunMoonAndStars")->setChecked(true);
     FWindow->BBuildPageClick();
+    FWindow->ChooseFont = [&](QWidget *, const QFont &) -> std::optional<QFont> {
+        return QFont(QStringLiteral("DejaVu Sans Mono"), pointSize);
+    };
+    FWindow->MIChooseFontClick();
+    FBoxes->Shown.clear();
     FWindow->Printer().setOutputFormat(QPrinter::PdfFormat);
     FWindow->Printer().setOutputFileName(pdf);
     QTest::mouseClick(Control<QToolButton>("BPrint"), Qt::LeftButton);
@@ -283,13 +304,37 @@ void TAlmanacPagesWindowTest::PrintsToPdfReadBack()
     process.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitCode(), 0);
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    // pdftotext ends every sheet with a form feed.
+    QCOMPARE(text.count(QLatin1Char('\f')) == 1, oneSheet);
     // pdftotext rebuilds blanks from glyph positions: compare words, in order.
-    const auto words = [](const QString &text) {
-        return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    const auto words = [](const QString &t) {
+        return t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     };
-    const QStringList printed = words(QString::fromUtf8(process.readAllStandardOutput()));
     const QStringList expected = words(Golden("right") + QLatin1Char('\n') + AlmanacFooterLine());
-    QCOMPARE(printed, expected);
+    QCOMPARE(words(text), expected);
+}
+
+void TAlmanacPagesWindowTest::PrintingFailureIsReported()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("no such folder/page.pdf"));
+    FWindow->BBuildPageClick();
+    FWindow->Printer().setOutputFormat(QPrinter::PdfFormat);
+    FWindow->Printer().setOutputFileName(pdf);
+    FWindow->MIPrintPageClick();
+    QCOMPARE(FBoxes->Texts(), QStringList {QStringLiteral("Cannot open the printer: ") + pdf});
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(FWindow->PageText(), Golden("left"));
+}
+
+void TAlmanacPagesWindowTest::PrinterSetupWorksOnThePrinterUsed()
+{
+    QPrinter *seen = nullptr;
+    FWindow->SetupPrinter = [&](QWidget *, QPrinter &printer) { seen = &printer; };
+    FWindow->findChild<QAction *>(QStringLiteral("MIPrinterSetup"))->trigger();
+    QCOMPARE(seen, &FWindow->Printer());
+    QVERIFY(FBoxes->Shown.isEmpty());
 }
 
 void TAlmanacPagesWindowTest::ChoicesAreKeptPerUser()
