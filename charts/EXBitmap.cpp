@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -30,6 +31,11 @@ TExBitmap::TExBitmap(int width, int height)
     FWidth = width;
     FHeight = height;
     FStride = stride;
+}
+
+void TExBitmap::TFree::operator()(std::uint8_t *p) const
+{
+    std::free(p);
 }
 
 TExBitmap::TExBitmap(const TExBitmap &other)

@@ -75,7 +75,15 @@ private:
     int FWidth = 0;
     int FHeight = 0;
     std::size_t FStride = 0;
-    std::unique_ptr<std::uint8_t[]> FData;
+
+    struct TFree
+    {
+        void operator()(std::uint8_t *p) const;
+    };
+
+    // Zeroed by calloc: a large picture's pages are only touched as it is decoded, so a header
+    // that promises more than the data holds costs no more than the data.
+    std::unique_ptr<std::uint8_t[], TFree> FData;
 };
 
 } // namespace vrn

@@ -264,11 +264,21 @@ TExBitmap DecodeGifFrom(TByteSource &src)
             const GifColorType c = gif->SColorMap->Colors[gif->SBackGroundColor];
             bg = MakeColor(c.Red, c.Green, c.Blue);
         }
-        out.FillColour(bg);
+        // Rows are filled with the background as they are decoded (and the rows outside the
+        // frame at the end), so a truncated file never costs a pass over the whole canvas.
+        auto fillRow = [&](int y) {
+            std::uint8_t *p = out.ScanLine(y);
+            for (long long x = 0; x < cw; ++x, p += 3) {
+                p[0] = static_cast<std::uint8_t>(BlueOf(bg));
+                p[1] = static_cast<std::uint8_t>(GreenOf(bg));
+                p[2] = static_cast<std::uint8_t>(RedOf(bg));
+            }
+        };
         std::vector<GifPixelType> line(static_cast<std::size_t>(d.Width));
         auto putRow = [&](int row) {
             if (DGifGetLine(gif.get(), line.data(), d.Width) == GIF_ERROR)
                 GifFailure(gif->Error);
+            fillRow(d.Top + row);
             std::uint8_t *dst = out.ScanLine(d.Top + row) + 3 * static_cast<std::size_t>(d.Left);
             for (int x = 0; x < d.Width; ++x, dst += 3) {
                 const int k = line[static_cast<std::size_t>(x)];
@@ -292,6 +302,9 @@ TExBitmap DecodeGifFrom(TByteSource &src)
             for (int row = 0; row < d.Height; ++row)
                 putRow(row);
         }
+        for (long long y = 0; y < ch; ++y)
+            if (y < d.Top || y >= d.Top + (long long)d.Height)
+                fillRow(static_cast<int>(y));
         return out;
     }
 }

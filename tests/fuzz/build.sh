@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the chart readers with clang (the main build uses g++) and
+# runs each for a while. Usage: tests/fuzz/build.sh [SECONDS_PER_TARGET]  (0 = build only)
+# Needs clang-14 and libclang-rt-14-dev; writes into build-fuzz/ at the repository root.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+SECONDS_EACH=${1:-0}
+OUT=build-fuzz
+mkdir -p "$OUT"
+CXX=${CXX:-clang++-14}
+FLAGS=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+       -I.)
+SOURCES=(charts/ChartPaths.cpp charts/ChartSurface.cpp charts/ChtFile.cpp charts/ChtObjects.cpp
+         charts/EscalaCarta.cpp charts/EXBitmap.cpp charts/ImgCarta.cpp charts/KaMD5.cpp
+         charts/Mercator.cpp charts/PictureReaders.cpp common/strtoken.cpp engine/NumText.cpp
+         engine/TextCodec.cpp engine/DateTime.cpp engine/Trigonom.cpp)
+LIBS=(-ljpeg -lgif -lcrypto)
+if [ ! -f "$OUT/libcharts.a" ] || [ -n "$(find "${SOURCES[@]}" charts/*.h -newer "$OUT/libcharts.a")" ]; then
+  rm -f "$OUT"/*.o
+  for s in "${SOURCES[@]}"; do
+    "$CXX" "${FLAGS[@]/-fsanitize=fuzzer,/-fsanitize=fuzzer-no-link,}" -c "$s" \
+      -o "$OUT/$(echo "$s" | tr / _).o" &
+    while [ "$(jobs -r | wc -l)" -ge 2 ]; do sleep 0.2; done
+  done
+  wait
+  ar rcs "$OUT/libcharts.a" "$OUT"/*.o
+fi
+for kind in JPEG GIF BMP; do
+  "$CXX" "${FLAGS[@]}" -DVRN_FUZZ_$kind tests/fuzz/FuzzPictures.cpp "$OUT/libcharts.a" "${LIBS[@]}" \
+    -o "$OUT/fuzz_$(echo $kind | tr A-Z a-z)"
+done
+for kind in CHT CID; do
+  "$CXX" "${FLAGS[@]}" -DVRN_FUZZ_$kind tests/fuzz/FuzzChartText.cpp "$OUT/libcharts.a" "${LIBS[@]}" \
+    -o "$OUT/fuzz_$(echo $kind | tr A-Z a-z)"
+done
+[ "$SECONDS_EACH" -gt 0 ] || exit 0
+# Seeds: the committed test pictures and chart data; the corpus grows in build-fuzz/corpus-*.
+for kind in jpeg gif bmp cht cid; do mkdir -p "$OUT/corpus-$kind"; done
+cp -n tests/data/charts/*.jpg "$OUT/corpus-jpeg/"; cp -n tests/data/charts/*.gif "$OUT/corpus-gif/"
+cp -n tests/data/charts/*.bmp "$OUT/corpus-bmp/"; cp -n tests/data/charts/*.CID "$OUT/corpus-cid/"
+cp -n tests/fuzz/seeds/*.cht "$OUT/corpus-cht/"
+export VRN_FUZZ_DIR=$PWD/tests/data/charts
+for kind in jpeg gif bmp cht cid; do
+  echo "== fuzz_$kind for ${SECONDS_EACH}s"
+  "$OUT/fuzz_$kind" -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 -max_len=65536 \
+    -timeout=10 -print_final_stats=1 "$OUT/corpus-$kind" 2>&1 | grep -E "^#|Done|stat::|ERROR|SUMMARY" | tail -8
+done
