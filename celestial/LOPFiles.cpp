@@ -195,8 +195,13 @@ TLOPListRead ReadLOPListFile(const std::filesystem::path &fileName, const TDateF
         throw EVrnError("Cannot read file " + fileName.string());
     if (file.TooLarge)
         throw EVrnError("File " + fileName.string() + " is too large for a LOP list");
+    return ReadLOPListText(file.Bytes, format);
+}
+
+TLOPListRead ReadLOPListText(std::string_view bytes, const TDateFormat &format)
+{
     TLOPListRead r;
-    const std::vector<std::string> lines = DecodeTextFile(file.Bytes);
+    const std::vector<std::string> lines = DecodeTextFile(bytes);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (auto lop = ReadLOPLine(lines[i], format))
             r.LOPs.push_back(std::move(*lop));

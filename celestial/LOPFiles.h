@@ -65,6 +65,9 @@ struct TLOPListRead
     int LinesSkipped = 0; // lines that are not LOPs, the header and blank lines apart
 };
 
+// Reads the contents of a ".vll" file (Windows-1252 bytes, CR LF or LF lines).
+TLOPListRead ReadLOPListText(std::string_view bytes, const TDateFormat &format = ShortDateFormat());
+
 // Reads a ".vll" file. Raises EVrnError "Cannot read file <path>" when it cannot be read.
 TLOPListRead ReadLOPListFile(
     const std::filesystem::path &fileName, const TDateFormat &format = ShortDateFormat());

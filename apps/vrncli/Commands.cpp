@@ -1,8 +1,10 @@
 #include "apps/vrncli/AlmanacCommand.h"
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
+#include "apps/vrncli/FixCommand.h"
 #include "apps/vrncli/RenderCommand.h"
 #include "apps/vrncli/RiseSetCommand.h"
+#include "apps/vrncli/SightCommand.h"
 
 namespace vrn::cli {
 
@@ -13,10 +15,12 @@ std::span<const TCommand> Commands()
             &RunAlmanac},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
+        {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
         {"render", "draw a chart file or a calibrated chart picture into a PNG", kRenderUsage,
             &RunRender},
         {"riseset", "rising, meridian transit, setting and civil twilight of a body on a date",
             kRiseSetUsage, &RunRiseSet},
+        {"sight", "reduce a sextant sight to a line of position", kSightUsage, &RunSight},
     };
     return commands;
 }

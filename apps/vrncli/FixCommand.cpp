@@ -1,0 +1,184 @@
+#include "apps/vrncli/FixCommand.h"
+
+#include "apps/vrncli/CliArgs.h"
+#include "celestial/LOPFiles.h"
+#include "celestial/VrnCalc.h"
+#include "engine/DateTime.h"
+#include "engine/NumText.h"
+
+#include <algorithm>
+#include <istream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vrn::cli {
+
+const std::string_view kFixUsage =
+    "Usage: vrncli fix FILE.vll [--transport none|latest|mean|YYYY-MM-DDTHH:MM:SS]\n"
+    "                  [--course DEG --speed KN] [--out report|csv]\n\n"
+    "Crosses every pair of selected LOPs of a LOP list file (dates dd/MM/yyyy) and weights\n"
+    "each crossing by the sine of the angle between the two LOPs.\n\n"
+    "  --transport  moves the LOPs along the boat's course to a common time first: the latest\n"
+    "               LOP time, their mean time, or the UTC instant given (none)\n"
+    "  --course     boat's course in degrees true and --speed in knots (0)\n"
+    "  --out        report: the fix report; csv: the header\n"
+    "               \"lat;lon;lops;crossings;mean_dist;sd\" and one line (degrees with 5\n"
+    "               decimals, latitude north and longitude WEST positive; distances of the\n"
+    "               crossings from the fix in nautical miles with 2 decimals)\n\n"
+    "Lines of the file that are not LOPs, LOPs past the twentieth and LOPs transported over\n"
+    "more than a day are reported on standard error.\n"
+    "Exit status: 0 done, 1 no fix (fewer than two usable LOPs, no crossing, file not\n"
+    "readable), 2 bad input.\n";
+
+namespace {
+
+constexpr TOptionSpec kSpecs[] = {
+    {"--transport", true}, {"--course", true}, {"--speed", true}, {"--out", true}};
+
+std::string Quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
+
+struct TFixRequest
+{
+    std::string FileName;
+    TAutoTransportMode Mode = TAutoTransportMode::DontTransport;
+    TTransportSettings Settings;
+    bool Csv = false;
+};
+
+double NumberOption(const TCliArgs &options, std::string_view name, double min, double max)
+{
+    const auto text = options.Value(name);
+    if (!text)
+        return 0;
+    const std::string_view t = Trim(*text);
+    const auto v = t.find_first_not_of("0123456789.+-") == std::string_view::npos ? ParseNumber(t)
+                                                                                  : std::nullopt;
+    if (!v || *v < min || *v > max)
+        throw EUsageError("invalid value " + Quoted(*text) + " for " + std::string(name));
+    return *v;
+}
+
+TFixRequest ReadRequest(std::span<const std::string> args)
+{
+    // The one positional argument, the file, may stand anywhere among the options.
+    TFixRequest r;
+    std::vector<std::string> optionArgs;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const auto spec = std::find_if(std::begin(kSpecs), std::end(kSpecs),
+            [&](const TOptionSpec &s) { return s.Name == args[i]; });
+        if (spec != std::end(kSpecs)) {
+            optionArgs.push_back(args[i]);
+            if (spec->TakesValue && i + 1 < args.size())
+                optionArgs.push_back(args[++i]);
+        } else if ((args[i] == "-" || !args[i].starts_with("-")) && r.FileName.empty()
+            && !args[i].empty()) {
+            r.FileName = args[i];
+        } else {
+            optionArgs.push_back(args[i]);
+        }
+    }
+    const TCliArgs options = TCliArgs::Parse(optionArgs, kSpecs);
+    if (r.FileName.empty())
+        throw EUsageError("a LOP list file (.vll) is required");
+
+    r.Settings.Boat.Course = NumberOption(options, "--course", 0, 360);
+    r.Settings.Boat.Speed = NumberOption(options, "--speed", 0, 1000);
+    const std::string transport = options.Value("--transport").value_or("none");
+    if (transport == "none") {
+        r.Mode = TAutoTransportMode::DontTransport;
+    } else if (transport == "latest") {
+        r.Mode = TAutoTransportMode::ToLatestLOPTime;
+    } else if (transport == "mean") {
+        r.Mode = TAutoTransportMode::ToLOPsMeanTime;
+    } else if (const auto utc = ParseUtc(transport)) {
+        r.Mode = TAutoTransportMode::ToSelectedTime;
+        r.Settings.SelectedTime =
+            EncodeDate(utc->Year, utc->Month, utc->Day) + utc->DecimalHour() / 24;
+    } else {
+        throw EUsageError("invalid transport " + Quoted(transport)
+            + " (none, latest, mean or a UTC instant YYYY-MM-DDTHH:MM:SS)");
+    }
+    const std::string out = options.Value("--out").value_or("report");
+    if (out != "report" && out != "csv")
+        throw EUsageError("invalid output " + Quoted(out) + " (report or csv)");
+    r.Csv = out == "csv";
+    return r;
+}
+
+std::string OneLine(std::string message)
+{
+    for (std::size_t p; (p = message.find("\r\n")) != std::string::npos;)
+        message.replace(p, 2, " ");
+    return message;
+}
+
+} // namespace
+
+int RunFix(std::span<const std::string> args, TStreams io)
+{
+    TFixRequest request;
+    try {
+        request = ReadRequest(args);
+    } catch (const EUsageError &e) {
+        io.Err << "vrncli fix: " << e.what() << " (try vrncli fix --help)\n";
+        return kExitBadInput;
+    }
+
+    TLOPListRead read;
+    try {
+        if (request.FileName == "-") {
+            const std::string bytes {
+                std::istreambuf_iterator<char>(io.In), std::istreambuf_iterator<char>()};
+            read = ReadLOPListText(bytes);
+        } else {
+            read = ReadLOPListFile(request.FileName);
+        }
+    } catch (const EVrnError &e) {
+        io.Err << "vrncli fix: " << e.what() << '\n';
+        return kExitFailure;
+    }
+    if (const std::string message = LOPListReadMessage(read); !message.empty())
+        io.Err << "vrncli fix: " << message << '\n';
+
+    TLOPList list;
+    try {
+        list.AddLOPs(read.LOPs);
+    } catch (const EVrnError &e) {
+        io.Err << "vrncli fix: " << e.what() << " (the first " << kMaxLOPs << " are used)\n";
+    }
+    list.SetTransportMode(request.Mode);
+
+    TFixReport report;
+    TFixResult fix;
+    try {
+        fix = list.CalcFix(request.Settings, report);
+    } catch (const EVrnError &e) {
+        for (const auto &w : report.Transport.Warnings)
+            io.Err << "vrncli fix: " << w << '\n';
+        if (!request.Csv)
+            for (const auto &line : report.Lines)
+                io.Out << line << '\n';
+        io.Err << "vrncli fix: " << OneLine(e.what()) << '\n';
+        return kExitFailure;
+    }
+    for (const auto &w : report.Transport.Warnings)
+        io.Err << "vrncli fix: " << w << '\n';
+
+    if (request.Csv) {
+        io.Out << "lat;lon;lops;crossings;mean_dist;sd\n"
+               << FormatFixed(fix.Lat, 5) << ';' << FormatFixed(fix.Lon, 5) << ';'
+               << fix.LOPNumbers.size() << ';' << fix.Crossings.size() << ';'
+               << FormatFixed(fix.MeanDistNm, 2) << ';' << FormatFixed(fix.SdNm, 2) << '\n';
+    } else {
+        for (const auto &line : report.Lines)
+            io.Out << line << '\n';
+    }
+    return kExitOk;
+}
+
+} // namespace vrn::cli
