@@ -384,7 +384,7 @@ TLatLon LOPFootPoint(const TLOPRecord &lop)
     return {lop.APLat + CosD(lop.Azimuth) * d, lop.APLon - SinD(lop.Azimuth) * d / CosD(lop.APLat)};
 }
 
-TLOPLineGeometry LOPLineGeometry(const TLOPRecord &lop)
+TLOPLineGeometry LOPLineGeometry(const TLOPRecord &lop, TLOPPlaneScale scale)
 {
     TLOPLineGeometry g;
     g.Foot = LOPFootPoint(lop);
@@ -394,7 +394,8 @@ TLOPLineGeometry LOPLineGeometry(const TLOPRecord &lop)
         g.B = g.Foot.Lat;
         return g;
     }
-    const double k = TanD(a) / CosD(lop.APLat);
+    const double scaleLat = scale == TLOPPlaneScale::FootLatitude ? g.Foot.Lat : lop.APLat;
+    const double k = TanD(a) / CosD(scaleLat);
     if (IsNearZero(k)) {
         g.Meridian = true;
         return g;

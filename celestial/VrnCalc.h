@@ -135,7 +135,16 @@ struct TLOPLineGeometry
     double B = 0; // degrees
 };
 
-TLOPLineGeometry LOPLineGeometry(const TLOPRecord &lop);
+// The latitude whose cosine scales longitude on the plane: the assumed latitude for crossings
+// and the position pane, the foot point's latitude for the pane of a single LOP.
+enum class TLOPPlaneScale
+{
+    AssumedLatitude,
+    FootLatitude,
+};
+
+TLOPLineGeometry LOPLineGeometry(
+    const TLOPRecord &lop, TLOPPlaneScale scale = TLOPPlaneScale::AssumedLatitude);
 
 // Angle between two LOPs, degrees 0..90, from their azimuths.
 double AngleBetweenLOPs(const TLOPRecord &a, const TLOPRecord &b);

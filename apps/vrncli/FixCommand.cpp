@@ -149,7 +149,8 @@ int RunFix(std::span<const std::string> args, TStreams io)
     try {
         list.AddLOPs(read.LOPs);
     } catch (const EVrnError &e) {
-        io.Err << "vrncli fix: " << e.what() << " (the first " << kMaxLOPs << " are used)\n";
+        io.Err << "vrncli fix: " << e.what() << " (the first " << FormatInt(kMaxLOPs)
+               << " are used)\n";
     }
     list.SetTransportMode(request.Mode);
 
@@ -172,7 +173,8 @@ int RunFix(std::span<const std::string> args, TStreams io)
     if (request.Csv) {
         io.Out << "lat;lon;lops;crossings;mean_dist;sd\n"
                << FormatFixed(fix.Lat, 5) << ';' << FormatFixed(fix.Lon, 5) << ';'
-               << fix.LOPNumbers.size() << ';' << fix.Crossings.size() << ';'
+               << FormatInt(static_cast<long long>(fix.LOPNumbers.size())) << ';'
+               << FormatInt(static_cast<long long>(fix.Crossings.size())) << ';'
                << FormatFixed(fix.MeanDistNm, 2) << ';' << FormatFixed(fix.SdNm, 2) << '\n';
     } else {
         for (const auto &line : report.Lines)

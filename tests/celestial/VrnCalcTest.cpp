@@ -445,6 +445,23 @@ TEST(LOPGeometry, FootPointsAndCrossing)
     EXPECT_NEAR(AngleBetweenLOPs(north, east), 90, 1e-12);
 }
 
+TEST(LOPGeometry, SlopeOnThePlaneOfTheAssumedOrTheFootLatitude)
+{
+    // Azimuth 45°, +60 NM from 60°N: the foot point is at 60° + cos 45°. The line runs at 135°;
+    // one degree of longitude spans cos(lat) degrees of latitude, so the slope lat/lon (west
+    // positive) is cos(lat)/tan 45° = cos(lat).
+    const TLOPRecord l = LineOfPosition(60, 10, 45, 60);
+    const double footLat = 60 + std::cos(45 * kPi / 180);
+    const TLOPLineGeometry ap = LOPLineGeometry(l);
+    const TLOPLineGeometry foot = LOPLineGeometry(l, TLOPPlaneScale::FootLatitude);
+    EXPECT_NEAR(ap.M, 0.5, 1e-12);
+    EXPECT_NEAR(foot.M, std::cos(footLat * kPi / 180), 1e-12);
+    for (const auto &g : {ap, foot}) {
+        EXPECT_NEAR(g.Foot.Lat, footLat, 1e-12);
+        EXPECT_NEAR(g.M * g.Foot.Lon + g.B, g.Foot.Lat, 1e-9); // through the foot point
+    }
+}
+
 TEST(LOPGeometry, AnglesAndParallels)
 {
     struct Case
