@@ -1,6 +1,7 @@
 #include "charts/ChartDesk.h"
 
 #include "engine/NumText.h"
+#include "engine/Trigonom.h"
 #include "engine/VrnError.h"
 
 #include <algorithm>
@@ -407,6 +408,30 @@ std::size_t TChartDesk::ChartPointCount() const
             if (const auto *p = dynamic_cast<const TChtPoliPoints *>(obj.get()))
                 n += p->PointCount();
     return n;
+}
+
+std::optional<TChartDesk::TView> TChartDesk::ChartExtent(int width, int height) const
+{
+    if (!ChartObjects || width <= 0 || height <= 0)
+        return std::nullopt;
+    double latMin = 90, latMax = -90, lonMin = 540, lonMax = -540;
+    for (const auto &obj : *ChartObjects) {
+        if (obj->LatMin > obj->LatMax || obj->LonMin > obj->LonMax)
+            continue;
+        latMin = std::min(latMin, obj->LatMin);
+        latMax = std::max(latMax, obj->LatMax);
+        lonMin = std::min(lonMin, obj->LonMin);
+        lonMax = std::max(lonMax, obj->LonMax);
+    }
+    if (latMin > latMax || lonMin > lonMax)
+        return std::nullopt;
+    TView v;
+    v.LatC = std::clamp((latMin + latMax) / 2, -89.0, 89.0);
+    v.LonC = (lonMin + lonMax) / 2;
+    // The latitude span shown is cos(LatC) * LonSpan * height / width.
+    const double byLat = (latMax - latMin) / std::max(CosD(v.LatC), 0.01) * width / height;
+    v.LonSpan = std::clamp(std::max(lonMax - lonMin, byLat) * 1.05, 0.05, 360.0);
+    return v;
 }
 
 } // namespace vrn

@@ -145,6 +145,15 @@ public:
     std::size_t ChartObjectCount() const;
     std::size_t ChartPointCount() const;
 
+    // A view that shows every object of the vector chart on a surface of width x height
+    // pixels, with a 5% margin; none without a chart or objects.
+    struct TView
+    {
+        double LatC = 0, LonC = 0, LonSpan = 0;
+    };
+
+    std::optional<TView> ChartExtent(int width, int height) const;
+
 private:
     std::unique_ptr<TChtRoute> FOwnRoute; // the current route while it is not listed
     std::unique_ptr<TChtTrack> FOwnTrack;

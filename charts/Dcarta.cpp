@@ -553,6 +553,8 @@ void TLogCarta::SelectRoute(TChtRoute *route)
     if (finished.Added)
         emit OnRouteChanged(finished.Added);
     StopBand();
+    if (FFerramenta == TTipoFerramentaCarta::fcRoute)
+        StartRubberBand(route);
     Invalidate();
 }
 
@@ -565,6 +567,8 @@ void TLogCarta::SelectTrack(TChtTrack *track)
     if (finished.Added)
         emit OnTrackChanged(finished.Added);
     StopBand();
+    if (FFerramenta == TTipoFerramentaCarta::fcTrack)
+        StartRubberBand(track);
     Invalidate();
 }
 

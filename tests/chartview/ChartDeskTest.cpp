@@ -664,5 +664,31 @@ TEST_F(ChartDeskFiles, LoadChartReplacesOrMergesAndKeepsTheChartOnErrors)
     EXPECT_EQ((*desk.ChartObjects)[0]->Name, "B1");
 }
 
+TEST(ChartDesk, ChartExtentShowsTheWholeChart)
+{
+    TChartDesk desk;
+    EXPECT_FALSE(desk.ChartExtent(600, 300));
+    desk.ChartObjects = std::make_unique<TObjList>();
+    auto wide = std::make_unique<TChtPolygon>();
+    wide->AddPoint("", 10, 20, 0);
+    wide->AddPoint("", 12, 0, 0);
+    desk.ChartObjects->Add(std::move(wide));
+    // 20 degrees wide and 2 high: the width decides, plus 5%.
+    auto v = desk.ChartExtent(600, 300);
+    ASSERT_TRUE(v);
+    EXPECT_NEAR(v->LatC, 11, 1e-12);
+    EXPECT_NEAR(v->LonC, 10, 1e-12);
+    EXPECT_NEAR(v->LonSpan, 21, 1e-12);
+    auto tall = std::make_unique<TChtPolygon>();
+    tall->AddPoint("", -60, 10, 0);
+    tall->AddPoint("", 60, 10, 0);
+    desk.ChartObjects->Add(std::move(tall));
+    v = desk.ChartExtent(600, 300);
+    ASSERT_TRUE(v);
+    // 120 degrees of latitude at LatC 0 need 240 degrees of longitude on a 2:1 surface.
+    EXPECT_NEAR(v->LatC, 0, 1e-12);
+    EXPECT_NEAR(v->LonSpan, 240 * 1.05, 1e-9);
+}
+
 } // namespace
 } // namespace vrn
