@@ -1,8 +1,6 @@
 #include "charts/ZoomMaker.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
-#include <QPointer>
 #include <chrono>
 
 namespace vrn {
@@ -98,6 +96,8 @@ TZoomMakerThreadManager::TZoomMakerThreadManager(QObject *parent)
 {
     FTimer.setInterval(500);
     connect(&FTimer, &QTimer::timeout, this, &TZoomMakerThreadManager::PollCount);
+    connect(this, &TZoomMakerThreadManager::WorkerDone, this,
+        &TZoomMakerThreadManager::DrainFinished, Qt::QueuedConnection);
     FTimer.start();
 }
 
@@ -114,6 +114,7 @@ void TZoomMakerThreadManager::Shutdown()
     {
         std::lock_guard lock(FMutex);
         makers.swap(FMakers);
+        FDone.clear();
     }
     for (auto &m : makers) {
         m->Detach();
@@ -168,10 +169,25 @@ int TZoomMakerThreadManager::Count() const
 
 void TZoomMakerThreadManager::PostFinished(TThreadZoomMaker *maker)
 {
-    // Queued to this object's thread (the main thread); dropped by Qt if the manager is gone,
-    // and the manager joins every thread before it goes.
-    QMetaObject::invokeMethod(
-        this, [this, maker] { Finish(maker); }, Qt::QueuedConnection);
+    // The finished maker goes through the locked queue, and only a bare signal crosses to the
+    // main thread (queued; dropped by Qt if the manager is gone, and the manager joins every
+    // thread before it goes).
+    {
+        std::lock_guard lock(FMutex);
+        FDone.push_back(maker);
+    }
+    emit WorkerDone();
+}
+
+void TZoomMakerThreadManager::DrainFinished()
+{
+    std::vector<TThreadZoomMaker *> done;
+    {
+        std::lock_guard lock(FMutex);
+        done.swap(FDone);
+    }
+    for (TThreadZoomMaker *maker : done)
+        Finish(maker);
 }
 
 void TZoomMakerThreadManager::Finish(TThreadZoomMaker *maker)

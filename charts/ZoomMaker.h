@@ -85,6 +85,8 @@ signals:
     void CountChanged(int count);
     // A render failed; the message is reported once, on the main thread.
     void RenderFailed(const QString &message);
+    // A worker finished (emitted from the worker thread; queued to the main thread).
+    void WorkerDone();
 
 private:
     friend class TThreadZoomMaker;
@@ -92,11 +94,13 @@ private:
     explicit TZoomMakerThreadManager(QObject *parent);
     // Worker thread: the maker is done; its completion runs on the main thread.
     void PostFinished(TThreadZoomMaker *maker);
+    void DrainFinished();
     void Finish(TThreadZoomMaker *maker);
     void PollCount();
 
     mutable std::mutex FMutex;
     std::vector<std::shared_ptr<TThreadZoomMaker>> FMakers;
+    std::vector<TThreadZoomMaker *> FDone; // finished, awaiting the main thread
     QTimer FTimer;
     int FLastCount = 0;
 };
