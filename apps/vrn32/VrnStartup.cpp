@@ -39,6 +39,10 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
     const QCommandLineOption almanac(QStringLiteral("almanac"),
         QStringLiteral("Show the Nautical Almanac Page Maker at start."));
     parser.addOption(almanac);
+    const QCommandLineOption chart(QStringLiteral("chart"),
+        QStringLiteral("Open a window with one chart view on the vector chart FILE."),
+        QStringLiteral("FILE"));
+    parser.addOption(chart);
     TVrn32Options options;
     if (!parser.parse(arguments)) {
         options.Ok = false;
@@ -52,6 +56,7 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
         parser.showVersion();
     }
     options.ShowAlmanac = parser.isSet(almanac);
+    options.ChartFile = parser.value(chart);
     if (!parser.positionalArguments().isEmpty()) {
         options.Ok = false;
         options.Error = QStringLiteral("Unexpected argument: %1")

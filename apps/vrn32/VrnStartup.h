@@ -30,6 +30,7 @@ struct TVrn32Options
     bool Ok = true;
     QString Error; // why the command line was refused
     bool ShowAlmanac = false; // --almanac: the almanac page maker is shown at start
+    QString ChartFile; // --chart FILE: a window with one chart view on that vector chart
 };
 
 // Reads the command line (help and version are answered by Qt and end the process).

@@ -1,9 +1,11 @@
+#include "apps/vrn32/ChartDemo.h"
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
 #include "sky/fAlmanacPages.h"
 
 #include <QApplication>
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -20,5 +22,12 @@ int main(int argc, char *argv[])
     windows.Launcher().show();
     if (options.ShowAlmanac)
         windows.AlmanacPages().show();
+    std::unique_ptr<vrn::TChartDemoWindow> chart;
+    if (!options.ChartFile.isEmpty()) {
+        chart = std::make_unique<vrn::TChartDemoWindow>();
+        chart->show();
+        QApplication::processEvents(); // the view has its size before the chart is fitted
+        chart->OpenChart(options.ChartFile);
+    }
     return app.exec();
 }
