@@ -139,6 +139,7 @@ private slots:
     void loadChartErrors();
     void rasterRendersInTheBackground();
     void printsToPdf();
+    void printFailureRestoresTheScreen();
     void worldMatchesGolden();
 };
 
@@ -729,6 +730,28 @@ void TChartViewTest::printsToPdf()
         ++y;
     QVERIFY(y < page.height() / 10);
     QVERIFY(page.pixelColor(page.width() / 2, y).lightness() < 160);
+}
+
+void TChartViewTest::printFailureRestoresTheScreen()
+{
+    auto view = MakeView();
+    QVERIFY(view);
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("no/such/folder/chart.pdf"));
+    try {
+        view->Print(printer);
+        QFAIL("no error");
+    } catch (const EVrnError &e) {
+        QCOMPARE(QString(e.what()), QStringLiteral("The print job could not be started."));
+    }
+    QVERIFY(!view->Printing());
+    QVERIFY(std::fabs(view->Escala().XScale - 60) < 1e-9);
+    QVERIFY(!QFileInfo::exists(dir.filePath("no/such/folder/chart.pdf")));
+    // The view still draws on screen.
+    view->SetBoatMarker(true, false, 0, 45, 10);
+    QCOMPARE(Pixel(*view, 303, 153), QColor(255, 0, 0));
 }
 
 void TChartViewTest::worldMatchesGolden()
