@@ -135,6 +135,7 @@ private slots:
     void boatMarkerMoves();
     void ownerOverlaysAndRedrawEvent();
     void addTrackPoint();
+    void trackReplay();
     void colours();
     void loadChartErrors();
     void rasterRendersInTheBackground();
@@ -609,6 +610,28 @@ void TChartViewTest::addTrackPoint()
     QCOMPARE(ev.Tracks.size(), 3);
     QCOMPARE(gps->PointCount(), 2u);
     QCOMPARE(Pixel(*view, 330, 150), QColor(255, 0, 0)); // drawn at once
+}
+
+void TChartViewTest::trackReplay()
+{
+    auto view = MakeView();
+    QVERIFY(view);
+    // Points at 10:00, 10:10 and 10:20 along 45.5N (y 108) at x 180, 300 and 420.
+    const double day = 45352;
+    auto t = std::make_unique<TChtTrack>();
+    t->AddPoint("", 45.5, 12, day + 10.0 / 24);
+    t->AddPoint("", 45.5, 10, day + (10 + 10.0 / 60) / 24);
+    t->AddPoint("", 45.5, 8, day + (10 + 20.0 / 60) / 24);
+    view->Desk().Tracks.Add(std::move(t));
+    view->Redraw(true, true);
+    QCOMPARE(view->TrackTimeInicial(), day + 10.0 / 24);
+    QCOMPARE(view->TrackTimeFinal(), day + (10 + 20.0 / 60) / 24);
+    QCOMPARE(Pixel(*view, 390, 108), QColor(255, 0, 0));
+    // At 10:15 the replay shows the first leg and half of the second, erasing the rest.
+    view->SetTrackTime(day + (10 + 15.0 / 60) / 24);
+    QCOMPARE(Pixel(*view, 240, 108), QColor(255, 0, 0));
+    QCOMPARE(Pixel(*view, 330, 108), QColor(255, 0, 0));
+    QCOMPARE(Pixel(*view, 390, 108), QColor(0, 0, 0));
 }
 
 void TChartViewTest::colours()
