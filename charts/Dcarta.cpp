@@ -742,7 +742,11 @@ void TLogCarta::mouseReleaseEvent(QMouseEvent *event)
 
 void TLogCarta::wheelEvent(QWheelEvent *event)
 {
-    const int steps = event->angleDelta().y() / 120;
+    // Fine-grained wheels and touch pads send fractions of a 120-unit notch.
+    FWheelDelta += event->angleDelta().y();
+    const int steps = FWheelDelta / 120;
+    FWheelDelta -= steps * 120;
+    event->accept();
     if (steps == 0)
         return;
     const QPoint p = event->position().toPoint();
@@ -753,7 +757,6 @@ void TLogCarta::wheelEvent(QWheelEvent *event)
                 centre = c;
         ChangeView(centre);
     });
-    event->accept();
 }
 
 void TLogCarta::keyPressEvent(QKeyEvent *event)

@@ -521,12 +521,21 @@ void TChartViewTest::wheelAndKeys()
     QVERIFY(std::fabs(after.LonDeg - before.LonDeg) < 0.01 / 60);
     QCOMPARE(ev.ScaleChanges, 1);
 
+    // Two half notches of a fine wheel make one step out.
+    for (int i = 0; i < 2; ++i) {
+        QWheelEvent half(QPointF(300, 150), view->mapToGlobal(QPointF(300, 150)), QPoint(),
+            QPoint(0, -60), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.get(), &half);
+        QVERIFY(std::fabs(view->Escala().LonSpan - (i == 0 ? 10 / 1.5 : 10)) < 1e-12);
+    }
+    QCOMPARE(ev.ScaleChanges, 2);
+
     view->Escala().SetView(45, 10, 10);
     QTest::keyClick(view.get(), Qt::Key_Left);
     QVERIFY(std::fabs(view->Escala().LonC - 12.5) < 1e-9); // a quarter of the width westwards
     QTest::keyClick(view.get(), Qt::Key_Minus);
     QVERIFY(std::fabs(view->Escala().LonSpan - 15) < 1e-12);
-    QCOMPARE(ev.ScaleChanges, 3);
+    QCOMPARE(ev.ScaleChanges, 4);
 }
 
 void TChartViewTest::toolChangeRestartsTheBand()
