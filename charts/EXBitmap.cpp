@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <utility>
 
 namespace vrn {
@@ -22,11 +21,10 @@ TExBitmap::TExBitmap(int width, int height)
     const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t(3);
     const std::size_t bytes = stride * static_cast<std::size_t>(height);
     if (bytes > 0) {
-        FData.reset(new (std::nothrow) std::uint8_t[bytes]);
+        FData.reset(static_cast<std::uint8_t *>(std::calloc(bytes, 1)));
         if (!FData)
             throw EVrnError("Not enough memory for a picture of " + FormatInt(width) + "x"
                 + FormatInt(height) + " pixels");
-        std::memset(FData.get(), 0, bytes);
     }
     FWidth = width;
     FHeight = height;

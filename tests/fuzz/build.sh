@@ -40,8 +40,13 @@ cp -n tests/data/charts/*.jpg "$OUT/corpus-jpeg/"; cp -n tests/data/charts/*.gif
 cp -n tests/data/charts/*.bmp "$OUT/corpus-bmp/"; cp -n tests/data/charts/*.CID "$OUT/corpus-cid/"
 cp -n tests/fuzz/seeds/*.cht "$OUT/corpus-cht/"
 export VRN_FUZZ_DIR=$PWD/tests/data/charts
+status=0
 for kind in jpeg gif bmp cht cid; do
   echo "== fuzz_$kind for ${SECONDS_EACH}s"
   "$OUT/fuzz_$kind" -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 -max_len=65536 \
-    -timeout=10 -print_final_stats=1 "$OUT/corpus-$kind" 2>&1 | grep -E "^#|Done|stat::|ERROR|SUMMARY" | tail -8
+    -timeout=10 -print_final_stats=1 -artifact_prefix="$OUT/$kind-" "$OUT/corpus-$kind" \
+    > "$OUT/fuzz_$kind.log" 2>&1 || status=1
+  grep -E "^#[0-9]+.*(DONE|pulse)|ERROR|SUMMARY|stat::(number_of_executed_units|peak_rss)" \
+    "$OUT/fuzz_$kind.log" | tail -6
 done
+exit $status
