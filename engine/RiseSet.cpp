@@ -13,6 +13,10 @@ namespace {
 
 constexpr int kRounds = 5; // fixed number of corrections, no convergence test
 constexpr double kDeltaTDays = 56.0 / 86400.0; // ΔT of the interpolation, Meeus 15 style
+// A rise or set whose last correction still moves it by more than a minute, or that wandered
+// more than a day from the date, has not been found: near the latitude where the Moon stops
+// rising the corrections diverge (seen: a "set" 605 hours after midnight).
+constexpr double kSettledDays = 1.0 / 1440.0;
 
 struct TDate
 {
@@ -109,30 +113,48 @@ TRiseTransitSet RiseTransitSet(
         deltaOut = delta2 + n / 2.0 * (ad + bd + n * cd);
         return theta - lonDeg - alpha;
     };
-    auto correctRiseSet = [&](double m) {
+    auto altitudeAt = [&](double m) {
+        double delta;
+        const double hDeg = hourAngle(m, delta);
+        return ArcSinD(sinPhi * SinD(delta) + cosPhi * CosD(delta) * CosD(hDeg));
+    };
+    auto correctRiseSet = [&](double m, double &step) {
         m = ToDayFraction(m);
         double delta;
         const double hDeg = hourAngle(m, delta);
-        const double alt = ArcSinD(sinPhi * SinD(delta) + cosPhi * CosD(delta) * CosD(hDeg));
+        const double alt = altitudeAt(m);
         const double slope = 360.0 * CosD(delta) * cosPhi * SinD(hDeg);
         // A body exactly on the meridian at h0 gives no slope: keep m rather than divide by 0.
-        return std::abs(slope) < 1e-12 ? m : m + (alt - h0) / slope;
+        step = std::abs(slope) < 1e-12 ? 0.0 : (alt - h0) / slope;
+        return m + step;
     };
 
+    double riseStep = 0, setStep = 0;
     for (int round = 0; round < kRounds; ++round) {
         m0 = ToDayFraction(m0);
         double unused;
         m0 += ToHalfDay(-hourAngle(m0, unused) / 360.0);
         if (r.Status == TRiseSetStatus::RisesAndSets) {
-            m1 = correctRiseSet(m1);
-            m2 = correctRiseSet(m2);
+            m1 = correctRiseSet(m1, riseStep);
+            m2 = correctRiseSet(m2, setStep);
         }
     }
 
     r.TransitHours = 24.0 * m0;
     if (r.Status == TRiseSetStatus::RisesAndSets) {
-        r.RiseHours = 24.0 * m1;
-        r.SetHours = 24.0 * m2;
+        const auto settled = [](double m, double step) {
+            return std::isfinite(m) && std::abs(step) <= kSettledDays && m >= -1.0 && m <= 2.0;
+        };
+        r.RiseFound = settled(m1, riseStep);
+        r.SetFound = settled(m2, setStep);
+        r.RiseHours = r.RiseFound ? 24.0 * m1 : 0.0;
+        r.SetHours = r.SetFound ? 24.0 * m2 : 0.0;
+        if (!r.RiseFound && !r.SetFound) {
+            // Neither event exists on the date: the body stays on one side of h0 all day.
+            r.Status = altitudeAt(ToDayFraction(m0)) > h0 ? TRiseSetStatus::AlwaysAbove
+                                                          : TRiseSetStatus::AlwaysBelow;
+            r.RiseFound = r.SetFound = true;
+        }
     }
     return r;
 }
@@ -150,7 +172,7 @@ std::optional<TTwilight> IsTwilightDefined(
 
     body.StdAltitude = -6.0;
     const TRiseTransitSet r = body.RiseTransitSet(year, month, day, latDeg, lonDeg);
-    if (r.Status != TRiseSetStatus::RisesAndSets)
+    if (r.Status != TRiseSetStatus::RisesAndSets || !r.RiseFound || !r.SetFound)
         return std::nullopt;
     return TTwilight {r.RiseHours, r.SetHours};
 }
@@ -172,6 +194,8 @@ std::string TimeLine(std::string_view label, double hours, Format format)
     return std::string(label) + format(hours) + "GMT" + suffix;
 }
 
+constexpr const char *kNoEventText = "none on this date";
+
 std::string HMS(double hours)
 {
     return FormatTimeHMS(hours).Text;
@@ -190,9 +214,11 @@ std::vector<std::string> RiseSetReportLines(
     std::vector<std::string> lines;
     switch (rts.Status) {
     case TRiseSetStatus::RisesAndSets:
-        lines.push_back(TimeLine("Rise : ", rts.RiseHours, HMS));
+        lines.push_back(rts.RiseFound ? TimeLine("Rise : ", rts.RiseHours, HMS)
+                                      : std::string("Rise : ") + kNoEventText);
         lines.push_back(TimeLine("Meridian: ", rts.TransitHours, HMS));
-        lines.push_back(TimeLine("Set :", rts.SetHours, HMS));
+        lines.push_back(rts.SetFound ? TimeLine("Set :", rts.SetHours, HMS)
+                                     : std::string("Set :") + kNoEventText);
         break;
     case TRiseSetStatus::AlwaysBelow:
         lines.emplace_back("Object always below horizon");

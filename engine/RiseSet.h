@@ -26,6 +26,11 @@ struct TRiseTransitSet
     double TransitHours = 0;
     double SetHours = 0;
     TRiseSetStatus Status = TRiseSetStatus::NotApplicable;
+    // With RisesAndSets: false when the corrections of that event did not settle (the Moon at
+    // high latitudes, on a day it rises but does not set, or the reverse); its time is then
+    // meaningless and is not shown.
+    bool RiseFound = true;
+    bool SetFound = true;
 };
 
 // The general method for every body: positions at 0h of the day before, the day and the day

@@ -173,10 +173,10 @@ int RunRiseSet(std::span<const std::string> args, TStreams io)
         io.Out << "body;date;lat;lon;status;rise;transit;set;twilight_begin;twilight_end\n"
                << body.Name() << ';' << DateText(q.Date) << ';' << FormatFixed(q.LatDeg, 6) << ';'
                << FormatFixed(q.LonDeg, 6) << ';' << StatusWord(rts.Status) << ';'
-               << (risesAndSets ? FormatFixed(rts.RiseHours, 4) : "") << ';'
+               << (risesAndSets && rts.RiseFound ? FormatFixed(rts.RiseHours, 4) : "") << ';'
                << (hasTransit ? FormatFixed(rts.TransitHours, 4) : "") << ';'
-               << (risesAndSets ? FormatFixed(rts.SetHours, 4) : "") << ';' << twilightBegin << ';'
-               << twilightEnd << '\n';
+               << (risesAndSets && rts.SetFound ? FormatFixed(rts.SetHours, 4) : "") << ';'
+               << twilightBegin << ';' << twilightEnd << '\n';
         return kExitOk;
     }
 
@@ -185,9 +185,11 @@ int RunRiseSet(std::span<const std::string> args, TStreams io)
            << ", hours UT\n";
     switch (rts.Status) {
     case TRiseSetStatus::RisesAndSets:
-        io.Out << "rise            " << TimeCells(rts.RiseHours) << '\n'
+        io.Out << "rise            "
+               << (rts.RiseFound ? TimeCells(rts.RiseHours) : "none on this date") << '\n'
                << "transit         " << TimeCells(rts.TransitHours) << '\n'
-               << "set             " << TimeCells(rts.SetHours) << '\n';
+               << "set             "
+               << (rts.SetFound ? TimeCells(rts.SetHours) : "none on this date") << '\n';
         break;
     case TRiseSetStatus::AlwaysBelow:
         io.Out << "always below the horizon\n"

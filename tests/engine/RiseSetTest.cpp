@@ -136,6 +136,54 @@ TEST(RiseSet, AlwaysAboveAndAlwaysBelow)
     }
 }
 
+TEST(RiseSet, MoonAtHighLatitudesNeverRunsAway)
+{
+    // Days on which the five fixed corrections diverged for the Moon (found by a random search of
+    // 100,000 dates and positions poleward of 60°); before the settling test they gave a set 74
+    // hours before the date or a rise 333 hours after it.
+    struct TCase
+    {
+        int Year, Month, Day;
+        double LatDeg, LonDeg;
+    };
+
+    const TCase cases[] = {
+        {2005, 7, 17, -67.9093, 59.0206},
+        {2020, 6, 16, 79.5810, 73.8316},
+        {2040, 7, 25, 68.4613, -121.8680},
+        {2000, 6, 12, 79.8354, 76.7235},
+        {2003, 6, 12, 73.6840, -121.3663},
+        {2025, 11, 4, 78.5225, 33.8119},
+        {2040, 7, 19, 73.8864, -23.8055},
+        {2040, 1, 25, -66.2976, 30.7599},
+    };
+    CreateAstros();
+    TAstro &moon = *FindAstro("Moon");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message()
+            << c.Year << "-" << c.Month << "-" << c.Day << " " << c.LatDeg << " " << c.LonDeg);
+        const TRiseTransitSet r = moon.RiseTransitSet(c.Year, c.Month, c.Day, c.LatDeg, c.LonDeg);
+        if (r.Status != TRiseSetStatus::RisesAndSets)
+            continue;
+        EXPECT_TRUE(r.RiseFound || r.SetFound);
+        for (const auto &[found, hours] :
+            {std::pair {r.RiseFound, r.RiseHours}, std::pair {r.SetFound, r.SetHours}}) {
+            if (found) {
+                EXPECT_GE(hours, -24.0);
+                EXPECT_LE(hours, 48.0);
+            }
+        }
+    }
+    // PyEphem: on 2000 June 12 at 79°50'N 76°43'W the Moon sets in the early hours (4.7 h UT)
+    // and does not rise again that day.
+    const TRiseTransitSet r = moon.RiseTransitSet(2000, 6, 12, 79.8354, 76.7235);
+    ASSERT_EQ(r.Status, TRiseSetStatus::RisesAndSets);
+    EXPECT_FALSE(r.RiseFound);
+    ASSERT_TRUE(r.SetFound);
+    EXPECT_GT(r.SetHours, 3.0);
+    EXPECT_LT(r.SetHours, 6.0);
+}
+
 TEST(RiseSet, CivilTwilight)
 {
     CreateAstros();
@@ -184,6 +232,8 @@ TEST(RiseSet, ReportLines)
         {"always above", {0, 24.5, 0, S::AlwaysAbove}, std::nullopt,
             {"Object always above horizon", "Merid.: 0:30:00  GMT,next day"}},
         {"not applicable", {0, 0, 0, S::NotApplicable}, std::nullopt, {}},
+        {"sets but does not rise", {0, 3.5, 4.68, S::RisesAndSets, false, true}, std::nullopt,
+            {"Rise : none on this date", "Meridian:  3:30:00  GMT", "Set : 4:40:48  GMT"}},
         {"with twilight", {6.0, 12.0, 18.0, S::RisesAndSets}, TTwilight {5.5, 24.25},
             {"Rise :  6:00:00  GMT", "Meridian: 12:00:00  GMT", "Set :18:00:00  GMT",
                 "Civil Twilights -----", "sunrise twilight:  5:30  GMT",
