@@ -1,6 +1,10 @@
 #include "apps/vrn32/VrnStartup.h"
 
+#include "apps/vrn32/fBoatMovement.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "celestial/fMeridianPassageByEqualAltitudes.h"
+#include "celestial/fVrn32.h"
+#include "engine/Astros.h"
 #include "engine/DateTime.h"
 #include "sky/fAlmanacPages.h"
 #include "ui/FormSettings.h"
@@ -66,16 +70,33 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
 }
 
 TVrn32Windows::TVrn32Windows()
-    : FLauncher(std::make_unique<TFormVarunelSplash>())
-    , FAlmanacPages(std::make_unique<TFormAlmanacPages>())
 {
-    // The other windows are created here, in this order, each handed to the launcher (and to
-    // the windows that open it) as it lands; only the launcher is shown at start:
-    //   chart viewer, celestial navigation, GPS interface, chart object editor, leg calculator,
-    //   almanac page maker, star finder, boat course and speed, Sun meridian passage by equal
-    //   altitudes.
+    // The order of creation: launcher, chart viewer, celestial navigation, GPS interface, chart
+    // object editor, leg calculator, almanac page maker, star finder, boat course and speed, Sun
+    // meridian passage by equal altitudes. Windows still to come take their places when they
+    // land; their launcher buttons stay disabled until then. Only the launcher is shown.
+    CreateAstros();
+    FLauncher = std::make_unique<TFormVarunelSplash>();
+    FCelestialNavigation = std::make_unique<TFormVrn32>();
+    FAlmanacPages = std::make_unique<TFormAlmanacPages>();
+    FBoatMovement = std::make_unique<TFormBoatMovement>();
+    FEqualAltitudes = std::make_unique<TFormMeridianPassageByEqualAltitudes>();
+
+    FLauncher->SetCelestialNavigationWindow(FCelestialNavigation.get());
+    FCelestialNavigation->SetAlmanacPagesWindow(FAlmanacPages.get());
+    FCelestialNavigation->SetBoatMovementDialog(FBoatMovement.get());
+    FCelestialNavigation->SetEqualAltitudesWindow(FEqualAltitudes.get());
+    FEqualAltitudes->SetBoatMovementDialog(FBoatMovement.get());
 }
 
-TVrn32Windows::~TVrn32Windows() = default;
+TVrn32Windows::~TVrn32Windows()
+{
+    FEqualAltitudes.reset();
+    FBoatMovement.reset();
+    FAlmanacPages.reset();
+    FCelestialNavigation.reset();
+    FLauncher.reset();
+    FreeAstros();
+}
 
 } // namespace vrn

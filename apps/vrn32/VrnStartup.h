@@ -9,7 +9,10 @@
 namespace vrn {
 
 class TFormAlmanacPages;
+class TFormBoatMovement;
+class TFormMeridianPassageByEqualAltitudes;
 class TFormVarunelSplash;
+class TFormVrn32;
 
 // Company, program name ("Varunel", also the application title) and version.
 void SetApplicationIdentity();
@@ -37,7 +40,8 @@ struct TVrn32Options
 TVrn32Options ParseVrn32Arguments(const QStringList &arguments);
 
 // Every window of the program. They are created in this order and freed in the reverse order,
-// after the message loop has ended.
+// after the message loop has ended; the body registry is freed after the last of them. The
+// celestial navigation window writes LOPS.LST when it is freed.
 class TVrn32Windows
 {
 public:
@@ -48,11 +52,20 @@ public:
 
     TFormVarunelSplash &Launcher() { return *FLauncher; }
 
+    TFormVrn32 &CelestialNavigation() { return *FCelestialNavigation; }
+
     TFormAlmanacPages &AlmanacPages() { return *FAlmanacPages; }
+
+    TFormBoatMovement &BoatMovement() { return *FBoatMovement; }
+
+    TFormMeridianPassageByEqualAltitudes &EqualAltitudes() { return *FEqualAltitudes; }
 
 private:
     std::unique_ptr<TFormVarunelSplash> FLauncher;
+    std::unique_ptr<TFormVrn32> FCelestialNavigation;
     std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
+    std::unique_ptr<TFormBoatMovement> FBoatMovement;
+    std::unique_ptr<TFormMeridianPassageByEqualAltitudes> FEqualAltitudes;
 };
 
 } // namespace vrn
