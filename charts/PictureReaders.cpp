@@ -245,14 +245,10 @@ TExBitmap DecodeGifFrom(TByteSource &src)
             GifFailure(gif->Error);
         const GifImageDesc &d = gif->Image;
         CheckPictureSize(d.Width, d.Height, "GIF");
-        long long cw = gif->SWidth;
-        long long ch = gif->SHeight;
-        // A logical screen smaller than the frame (or absent) takes the frame's extent.
-        if (cw < d.Left + (long long)d.Width || ch < d.Top + (long long)d.Height) {
-            cw = std::max<long long>(cw, (long long)d.Left + d.Width);
-            ch = std::max<long long>(ch, (long long)d.Top + d.Height);
-        }
-        CheckPictureSize(cw, ch, "GIF");
+        // The picture is the first frame itself: a logical screen far larger than its frame
+        // would only be background, and a few hostile bytes could ask for hundreds of megabytes.
+        const long long cw = d.Width;
+        const long long ch = d.Height;
         const ColorMapObject *map = d.ColorMap ? d.ColorMap : gif->SColorMap;
         if (!map || !map->Colors || map->ColorCount <= 0)
             throw EVrnError("Invalid GIF picture: no colour table");
@@ -264,8 +260,8 @@ TExBitmap DecodeGifFrom(TByteSource &src)
             const GifColorType c = gif->SColorMap->Colors[gif->SBackGroundColor];
             bg = MakeColor(c.Red, c.Green, c.Blue);
         }
-        // Rows are filled with the background as they are decoded (and the rows outside the
-        // frame at the end), so a truncated file never costs a pass over the whole canvas.
+        // Rows are filled with the background as they are decoded, so a truncated file never
+        // costs a pass over the whole picture.
         auto fillRow = [&](int y) {
             std::uint8_t *p = out.ScanLine(y);
             for (long long x = 0; x < cw; ++x, p += 3) {
@@ -278,8 +274,8 @@ TExBitmap DecodeGifFrom(TByteSource &src)
         auto putRow = [&](int row) {
             if (DGifGetLine(gif.get(), line.data(), d.Width) == GIF_ERROR)
                 GifFailure(gif->Error);
-            fillRow(d.Top + row);
-            std::uint8_t *dst = out.ScanLine(d.Top + row) + 3 * static_cast<std::size_t>(d.Left);
+            fillRow(row);
+            std::uint8_t *dst = out.ScanLine(row);
             for (int x = 0; x < d.Width; ++x, dst += 3) {
                 const int k = line[static_cast<std::size_t>(x)];
                 if (k == transparent)
@@ -302,9 +298,6 @@ TExBitmap DecodeGifFrom(TByteSource &src)
             for (int row = 0; row < d.Height; ++row)
                 putRow(row);
         }
-        for (long long y = 0; y < ch; ++y)
-            if (y < d.Top || y >= d.Top + (long long)d.Height)
-                fillRow(static_cast<int>(y));
         return out;
     }
 }

@@ -132,10 +132,20 @@ TEST(PictureReaders, BrokenPicturesRaiseAClearError)
     PutU32(overlapBmp, 10, 20); // pixel data inside the header
     auto rleBmp = bmp8;
     PutU32(rleBmp, 30, 1); // RLE8
+    // The image descriptor follows the header, the global colour table and any extensions.
+    std::size_t desc = 13 + ((gif[10] & 0x80) ? 3u << ((gif[10] & 7) + 1) : 0);
+    while (desc < gif.size() && gif[desc] == 0x21) {
+        desc += 2;
+        while (desc < gif.size() && gif[desc] != 0)
+            desc += gif[desc] + 1;
+        ++desc;
+    }
     auto hugeGif = gif;
-    hugeGif[6] = hugeGif[7] = hugeGif[8] = hugeGif[9] = 0xFF; // logical screen 65535 x 65535
+    hugeGif[desc + 5] = hugeGif[desc + 6] = hugeGif[desc + 7] = hugeGif[desc + 8] = 0xFF;
     auto zeroGif = gif;
-    zeroGif[6] = zeroGif[7] = 0;
+    zeroGif[desc + 5] = zeroGif[desc + 6] = 0; // frame width 0
+    auto hugeScreen = gif;
+    hugeScreen[6] = hugeScreen[7] = hugeScreen[8] = hugeScreen[9] = 0xFF;
     auto corruptJpeg = sample;
     for (std::size_t i = 600; i < corruptJpeg.size(); i += 7)
         corruptJpeg[i] = 0xFF;
@@ -161,8 +171,9 @@ TEST(PictureReaders, BrokenPicturesRaiseAClearError)
         {"empty GIF", TKind::Gif, {}},
         {"GIF cut", TKind::Gif, cut(gif, gif.size() - 10)},
         {"GIF signature only", TKind::Gif, cut(gif, 6)},
-        {"GIF absurd screen", TKind::Gif, hugeGif},
-        {"GIF zero screen", TKind::Gif, zeroGif},
+        {"GIF absurd frame", TKind::Gif, hugeGif},
+        {"GIF zero frame", TKind::Gif, zeroGif},
+        {"GIF absurd logical screen", TKind::Gif, hugeScreen},
         {"empty JPEG", TKind::Jpeg, {}},
         {"JPEG cut in half", TKind::Jpeg, cut(sample, sample.size() / 2)},
         {"JPEG cut before the end marker", TKind::Jpeg, cut(jpg, jpg.size() - 2)},
@@ -174,9 +185,11 @@ TEST(PictureReaders, BrokenPicturesRaiseAClearError)
         SCOPED_TRACE(c.Name);
         try {
             const TExBitmap b = Decode(c.Kind, c.Data);
-            // A zero logical screen takes the frame's size; anything else must fail.
-            EXPECT_STREQ(c.Name, "GIF zero screen");
+            // The picture is the first frame: the logical screen does not matter; anything
+            // else must fail.
+            EXPECT_STREQ(c.Name, "GIF absurd logical screen");
             EXPECT_EQ(b.Width(), 6);
+            EXPECT_EQ(b.Height(), 4);
         } catch (const EVrnError &e) {
             EXPECT_GT(std::strlen(e.what()), 10u);
         }
