@@ -112,7 +112,7 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     grid->addWidget(FEdWatchError, 0, 3);
     grid->addWidget(
         LabelFor(QStringLiteral("Maximun altitude (culmination):"), FEdAltitudeCulm, inputs), 1, 0);
-    grid->addWidget(FEdAltitudeCulm, 1, 1);
+    grid->addWidget(FEdAltitudeCulm, 1, 1, Qt::AlignLeft);
     grid->addWidget(FCBLowerLimb, 1, 2, 1, 2);
     grid->addWidget(LabelFor(QStringLiteral("IC:"), FEdIE, inputs), 2, 0);
     grid->addWidget(FEdIE, 2, 1);
@@ -122,9 +122,9 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     dip->addWidget(FCBDipUnit);
     grid->addLayout(dip, 2, 3);
     grid->addWidget(LabelFor(QStringLiteral("Lat:"), FEdLatitude, inputs), 3, 0);
-    grid->addWidget(FEdLatitude, 3, 1);
+    grid->addWidget(FEdLatitude, 3, 1, Qt::AlignLeft);
     grid->addWidget(LabelFor(QStringLiteral("Lon:"), FEdLongitude, inputs), 3, 2);
-    grid->addWidget(FEdLongitude, 3, 3);
+    grid->addWidget(FEdLongitude, 3, 3, Qt::AlignLeft);
     auto *boat = new QHBoxLayout;
     boat->addWidget(new QLabel(QStringLiteral("Boat:"), inputs));
     boat->addWidget(FLBoatCourse);
@@ -185,6 +185,9 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     FMemo->setReadOnly(true);
     FMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     FMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Wide enough for the longest report line.
+    FMemo->setMinimumWidth(
+        QFontMetrics(FMemo->font()).horizontalAdvance(QString(46, QLatin1Char('0'))));
 
     auto *left = new QVBoxLayout;
     left->addWidget(inputs);
@@ -203,7 +206,7 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     connect(FCBLowerLimb, &QCheckBox::toggled, this,
         &TFormMeridianPassageByEqualAltitudes::CBLowerLimbClick);
 
-    resize(900, 470);
+    resize(1080, 520);
     LoadSettings();
     connect(FCBDipUnit, &QComboBox::currentIndexChanged, this, [this] {
         TFormSettings settings(kWindowName);

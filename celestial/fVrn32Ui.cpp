@@ -281,7 +281,7 @@ QWidget *TFormVrn32::CreateInputs()
     zone->addWidget(FEdTimeZone);
     zone->addWidget(FBGetSystemTimeZone);
     g->addLayout(zone, 1, 5);
-    g->addWidget(FBNow, 1, 6);
+    g->addWidget(FBNow, 1, 6, Qt::AlignLeft);
     g->addWidget(LabelFor(QStringLiteral("GMT date:"), FEdGMTDate, box), 2, 0);
     g->addWidget(FEdGMTDate, 2, 1);
     g->addWidget(LabelFor(QStringLiteral("GMT time:"), FEdGMTTime, box), 2, 2);
@@ -401,7 +401,8 @@ QWidget *TFormVrn32::CreateSextantPage()
     FGridCorrectionTable->horizontalHeader()->setStretchLastSection(true);
     FGridCorrectionTable->setColumnWidth(0, 30);
     FGridCorrectionTable->setColumnWidth(1, 50);
-    FGridCorrectionTable->setFixedWidth(160);
+    FGridCorrectionTable->setFixedWidth(170);
+    FGridCorrectionTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FChartSextantCorrection = new TSextantErrorPlot(calBox);
     FChartSextantCorrection->setObjectName(QStringLiteral("ChartSextantCorrection"));
     FChartSextantCorrection->SetBackgroundText(QStringLiteral("Sextant Error"));
@@ -478,6 +479,7 @@ QWidget *TFormVrn32::CreateLOPPage()
     auto *right = new QVBoxLayout;
     right->addWidget(FLOPChart);
     right->addLayout(tools);
+    right->addStretch(1);
     auto *layout = new QHBoxLayout(page);
     layout->addLayout(left);
     layout->addLayout(right);
@@ -496,8 +498,8 @@ QWidget *TFormVrn32::CreatePositionPage()
             QStringLiteral("Hi"), QStringLiteral("Delta"), QStringLiteral("Az")});
     FLVRetasPosicao->setSelectionBehavior(QAbstractItemView::SelectRows);
     FLVRetasPosicao->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FLVRetasPosicao->setFixedSize(330, 150);
-    const int widths[] = {40, 70, 120, 64, 40};
+    FLVRetasPosicao->setFixedHeight(150);
+    const int widths[] = {40, 70, 130, 70, 45};
     for (int c = 0; c < 5; ++c)
         FLVRetasPosicao->setColumnWidth(c, widths[c]);
     FLVRetasPosicao->viewport()->installEventFilter(this);

@@ -590,6 +590,10 @@ void TCelestialWindowTest::Screenshots()
         QVERIFY(w.grab().save(dir + QLatin1Char('/') + name));
     };
     Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PageSextant);
+    Window().EditCalibrationPoint = [](QWidget *, TSextantCalibrationPair &pair) {
+        pair = {120, 0.1};
+        return true;
+    };
     Window().BAddCorrectionTablePointClick();
     grab(Window(), QStringLiteral("celestial-1-sextant.png"));
     Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PageLOP);
