@@ -39,7 +39,10 @@ for kind in jpeg gif bmp cht cid; do mkdir -p "$OUT/corpus-$kind"; done
 cp -n tests/data/charts/*.jpg "$OUT/corpus-jpeg/"; cp -n tests/data/charts/*.gif "$OUT/corpus-gif/"
 cp -n tests/data/charts/*.bmp "$OUT/corpus-bmp/"; cp -n tests/data/charts/*.CID "$OUT/corpus-cid/"
 cp -n tests/fuzz/seeds/*.cht "$OUT/corpus-cht/"
-export VRN_FUZZ_DIR=$PWD/tests/data/charts
+# The chart image data file reader gets the test pictures beside its scratch file.
+mkdir -p "$OUT/cid-dir"
+cp tests/data/charts/*.jpg tests/data/charts/*.bmp tests/data/charts/*.gif "$OUT/cid-dir/"
+export VRN_FUZZ_DIR=$PWD/$OUT/cid-dir
 status=0
 for kind in jpeg gif bmp cht cid; do
   echo "== fuzz_$kind for ${SECONDS_EACH}s"
