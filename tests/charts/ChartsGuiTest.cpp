@@ -77,7 +77,7 @@ void TChartsGuiTest::polygonColours_data()
     QTest::addColumn<bool>("printing");
     QTest::addColumn<QString>("attribute");
     QTest::addColumn<QColor>("inside");
-    // Colours of Part conventions: land $008080 (olive), sea $800000 (navy), white on paper.
+    // Chart colour conventions: land $008080 (olive), sea $800000 (navy), white on paper.
     QTest::addRow("screen, filled") << false << "" << QColor(128, 128, 0);
     QTest::addRow("screen, no fill") << false << "BrushStyle=0" << QColor(0, 0, 128);
     QTest::addRow("screen, own colour") << false << "BGColor=$000000FF" << QColor(255, 0, 0);
