@@ -1,6 +1,7 @@
 #include "engine/Astros.h"
 
 #include "engine/AATIME.h"
+#include "engine/DateTime.h"
 #include "engine/EarthOrientation.h"
 #include "engine/Jupiter.h"
 #include "engine/Mars.h"
@@ -9,7 +10,6 @@
 #include "engine/Venus.h"
 #include "engine/uLua.h"
 
-#include <chrono>
 #include <cmath>
 
 namespace vrn {
@@ -76,17 +76,9 @@ TAstro::TGHADec TAstro::ComputeGHADec(int year, int month, int day, double hour)
 
 TAstro::TGHADec TAstro::SetDateTime(double dateTime)
 {
-    using namespace std::chrono;
-    // Years 1..9999, the range of the platform's date-time values.
-    if (!std::isfinite(dateTime) || dateTime < -693593.0 || dateTime >= 2958466.0)
-        throw EConvertError("Invalid date/time value");
+    const TDateHour d = SplitDateHour(dateTime);
     DateTime = dateTime;
-    // Days since 1899-12-30; the calendar day is floor(v), the time of day v − floor(v).
-    const double whole = std::floor(dateTime);
-    const double hour = (dateTime - whole) * 24;
-    const year_month_day ymd {sys_days {1899y / December / 30} + days {static_cast<long>(whole)}};
-    return ComputeGHADec(static_cast<int>(ymd.year()), static_cast<int>(unsigned(ymd.month())),
-        static_cast<int>(unsigned(ymd.day())), hour);
+    return ComputeGHADec(d.Year, d.Month, d.Day, d.Hour);
 }
 
 // ---------------------------------------------------------------------------------------------
