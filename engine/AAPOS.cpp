@@ -29,29 +29,6 @@ double ArgumentRad(const double (&c)[5], double tTT)
     return Mod2Pi(DegToRad(Poly4(c, tTT)));
 }
 
-// sin kx and cos kx for one fundamental argument, k = −n..n through the sign of k.
-template <int N>
-struct TMultiples
-{
-    double Sin[N + 1] = {};
-    double Cos[N + 1] = {};
-
-    explicit TMultiples(double xRad) { MultipleAngles(N, xRad, Sin, Cos); }
-
-    // Adds k·x to the angle whose sine and cosine are (s, c); k = 0 leaves it alone.
-    void Add(int k, double &s, double &c) const
-    {
-        if (k == 0)
-            return;
-        const int a = std::abs(k);
-        const double sk = k > 0 ? Sin[a] : -Sin[a];
-        const double ck = Cos[a];
-        const double s2 = s * ck + c * sk;
-        c = c * ck - s * sk;
-        s = s2;
-    }
-};
-
 } // namespace
 
 TMoonArguments MoonArguments(double tTT)
@@ -75,10 +52,10 @@ TMoonPosition MoonPosition(double tTT)
     const double a3 = DegToRad(313.45 + 481266.484 * tTT);
     const double eFactor[3] = {1.0, a.E, a.E * a.E}; // by |multiplier of M|
 
-    const TMultiples<4> d(a.DRad);
-    const TMultiples<2> m(a.MRad);
-    const TMultiples<4> mp(a.MPrimeRad);
-    const TMultiples<3> f(a.FRad);
+    const TAngleMultiples<4> d(a.DRad);
+    const TAngleMultiples<2> m(a.MRad);
+    const TAngleMultiples<4> mp(a.MPrimeRad);
+    const TAngleMultiples<3> f(a.FRad);
     auto sinCos = [&](int kd, int km, int kmp, int kf, double &s, double &c) {
         s = 0.0;
         c = 1.0;

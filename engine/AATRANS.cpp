@@ -14,28 +14,7 @@ constexpr double kArcsecToRad = kPi / 648000.0;
 
 // Highest multiple of each fundamental argument in Table 22.A, with a margin (M' 3, M 2, F 4,
 // D 4, Ω 2 would do).
-constexpr int kMaxMultiple = 4;
-
-// sin and cos of k·x for k = −kMaxMultiple..kMaxMultiple, from the multiples of one argument.
-struct TMultiples
-{
-    double Sin[kMaxMultiple + 1] = {};
-    double Cos[kMaxMultiple + 1] = {};
-
-    explicit TMultiples(double xRad)
-    {
-        Sin[0] = 0;
-        Cos[0] = 1;
-        MultipleAngles(kMaxMultiple, xRad, Sin, Cos);
-    }
-
-    void Get(int k, double &s, double &c) const
-    {
-        const int a = k < 0 ? -k : k;
-        s = k < 0 ? -Sin[a] : Sin[a];
-        c = Cos[a];
-    }
-};
+using TMultiples = TAngleMultiples<4>;
 
 // Fundamental argument in radians from its cubic in degrees.
 double Argument(double c0, double c1, double c2, double c3, double t)
@@ -64,21 +43,11 @@ TNutation Nutation(double tTT)
         // sin and cos of Σ kᵢ·argᵢ by angle addition over the precomputed multiples.
         double s = 0;
         double c = 1;
-        const auto add = [&](const TMultiples &mult, int k) {
-            if (k == 0)
-                return;
-            double sk = 0;
-            double ck = 1;
-            mult.Get(k, sk, ck);
-            const double s2 = s * ck + c * sk;
-            c = c * ck - s * sk;
-            s = s2;
-        };
-        add(mp, row.Mp);
-        add(m, row.M);
-        add(f, row.F);
-        add(d, row.D);
-        add(om, row.Om);
+        mp.Add(row.Mp, s, c);
+        m.Add(row.M, s, c);
+        f.Add(row.F, s, c);
+        d.Add(row.D, s, c);
+        om.Add(row.Om, s, c);
         double a = row.SinCoef * 1e-4;
         if (row.SinRate != 0)
             a += row.SinRate * 1e-5 * t;
