@@ -17,9 +17,19 @@ TNutationShort NutationShort(double t)
         -17.20 * SinD(omega) - 1.32 * SinD(2 * l) - 0.23 * SinD(2 * lMoon) + 0.21 * SinD(2 * omega);
     r.DeltaEpsArcsec =
         9.20 * CosD(omega) + 0.57 * CosD(2 * l) + 0.10 * CosD(2 * lMoon) - 0.09 * CosD(2 * omega);
-    r.EpsDeg = 23.4392911 + (-46.815 * t - 0.00059 * t * t + 0.001813 * t * t * t) / 3600
-        + r.DeltaEpsArcsec / 3600;
+    r.EpsDeg = MeanObliquityDeg(t) + r.DeltaEpsArcsec / 3600;
     return r;
+}
+
+double MeanObliquityDeg(double t)
+{
+    return 23.4392911 + (-46.815 * t - 0.00059 * t * t + 0.001813 * t * t * t) / 3600;
+}
+
+TEarthOrbit EarthOrbit(double t)
+{
+    return {0.016708617 - 0.000042037 * t - 0.0000001236 * t * t,
+        102.93735 + 1.71953 * t + 0.00046 * t * t};
 }
 
 TSiderealTime SiderealTime(int year, int month, int day, double hour)

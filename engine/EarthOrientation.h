@@ -15,6 +15,22 @@ struct TNutationShort
 // Four-term nutation and the true obliquity, T in Julian centuries (Meeus ch. 22, low accuracy).
 TNutationShort NutationShort(double t);
 
+// Mean obliquity of the ecliptic in degrees, the IAU cubic of Meeus 22.2 that NutationShort
+// builds its true obliquity on; T in Julian centuries.
+double MeanObliquityDeg(double t);
+
+// Constant of aberration κ in arcseconds, and the Earth's orbit in the e-terms of annual
+// aberration (Meeus 23.2, 23.3): eccentricity e and longitude of the perihelion π in degrees.
+constexpr double kAberrationArcsec = 20.49552;
+
+struct TEarthOrbit
+{
+    double Eccentricity = 0;
+    double PerihelionDeg = 0;
+};
+
+TEarthOrbit EarthOrbit(double t);
+
 struct TSiderealTime
 {
     double MeanHours = 0; // Greenwich mean sidereal time, 0..24

@@ -61,10 +61,10 @@ TGeocentricVector GeocentricVector(const THeliocentric &earth, const THeliocentr
 
 TEclipticCorrection Aberration(double lambdaDeg, double betaDeg, double sunLonDeg, double tTT)
 {
-    constexpr double kappa = 20.49552; // constant of aberration, arcseconds
-    const double t = tTT;
-    const double e = 0.016708617 - 0.000042037 * t - 0.0000001236 * t * t;
-    const double pi = 102.93735 + 1.71953 * t + 0.00046 * t * t; // perihelion longitude
+    constexpr double kappa = kAberrationArcsec;
+    const TEarthOrbit orbit = EarthOrbit(tTT);
+    const double e = orbit.Eccentricity;
+    const double pi = orbit.PerihelionDeg;
     TEclipticCorrection c;
     c.DeltaLambdaArcsec =
         (-kappa * CosD(sunLonDeg - lambdaDeg) + e * kappa * CosD(pi - lambdaDeg)) / CosD(betaDeg);

@@ -78,8 +78,6 @@ constexpr std::array<TStarRecord, kStarCount> kCatalogue = {{
 }};
 // clang-format on
 
-constexpr double kKappaArcsec = 20.49552; // constant of aberration
-
 // Julian centuries of the catalogue epoch from J2000.0.
 constexpr double kEpochCenturies = (kStarCatalogueJD - 2451545.0) / 36525.0;
 
@@ -138,9 +136,11 @@ TStarCorrection StarNutation(double raDeg, double decDeg, double t)
 TStarCorrection StarAberration(double raDeg, double decDeg, double t)
 {
     const double sun = SunTrueLongitude(t);
-    const double e = 0.016708617 - 0.000042037 * t - 0.0000001236 * t * t;
-    const double piDeg = 102.93735 + 1.71953 * t + 0.00046 * t * t;
-    const double eps = 23.4392911 + (-46.815 * t - 0.00059 * t * t + 0.001813 * t * t * t) / 3600.0;
+    constexpr double kappa = kAberrationArcsec;
+    const TEarthOrbit orbit = EarthOrbit(t);
+    const double e = orbit.Eccentricity;
+    const double piDeg = orbit.PerihelionDeg;
+    const double eps = MeanObliquityDeg(t);
 
     const double sinA = SinD(raDeg), cosA = CosD(raDeg);
     const double sinD = SinD(decDeg), cosD = CosD(decDeg);
@@ -149,11 +149,11 @@ TStarCorrection StarAberration(double raDeg, double decDeg, double t)
     const double y = cosA * sinD;
 
     TStarCorrection r;
-    r.RaArcsec = (-kKappaArcsec * (cosA * CosD(sun) * cosE + sinA * SinD(sun))
-                     + e * kKappaArcsec * (cosA * CosD(piDeg) * cosE + sinA * SinD(piDeg)))
+    r.RaArcsec = (-kappa * (cosA * CosD(sun) * cosE + sinA * SinD(sun))
+                     + e * kappa * (cosA * CosD(piDeg) * cosE + sinA * SinD(piDeg)))
         / cosD;
-    r.DecArcsec = -kKappaArcsec * (CosD(sun) * x + SinD(sun) * y)
-        + e * kKappaArcsec * (CosD(piDeg) * x + SinD(piDeg) * y);
+    r.DecArcsec =
+        -kappa * (CosD(sun) * x + SinD(sun) * y) + e * kappa * (CosD(piDeg) * x + SinD(piDeg) * y);
     return r;
 }
 
