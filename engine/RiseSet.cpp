@@ -113,16 +113,19 @@ TRiseTransitSet RiseTransitSet(
         deltaOut = delta2 + n / 2.0 * (ad + bd + n * cd);
         return theta - lonDeg - alpha;
     };
+    auto altitude = [&](double hDeg, double delta) {
+        return ArcSinD(sinPhi * SinD(delta) + cosPhi * CosD(delta) * CosD(hDeg));
+    };
     auto altitudeAt = [&](double m) {
         double delta;
         const double hDeg = hourAngle(m, delta);
-        return ArcSinD(sinPhi * SinD(delta) + cosPhi * CosD(delta) * CosD(hDeg));
+        return altitude(hDeg, delta);
     };
     auto correctRiseSet = [&](double m, double &step) {
         m = ToDayFraction(m);
         double delta;
         const double hDeg = hourAngle(m, delta);
-        const double alt = altitudeAt(m);
+        const double alt = altitude(hDeg, delta);
         const double slope = 360.0 * CosD(delta) * cosPhi * SinD(hDeg);
         // A body exactly on the meridian at h0 gives no slope: keep m rather than divide by 0.
         step = std::abs(slope) < 1e-12 ? 0.0 : (alt - h0) / slope;
