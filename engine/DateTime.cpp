@@ -243,9 +243,10 @@ TDateFormat DateFormatFromUserPattern(std::string_view userPattern, const TDateF
     return format;
 }
 
-std::string FormatDateText(double dateTime, const TDateFormat &format)
+namespace {
+
+std::string DateText(const TCalendarDate &d, const TDateFormat &format)
 {
-    const TCalendarDate d = DecodeDate(dateTime);
     const std::string day = ZeroPadded(d.Day, 2);
     const std::string month = ZeroPadded(d.Month, 2);
     const char sep = format.Separator;
@@ -253,18 +254,30 @@ std::string FormatDateText(double dateTime, const TDateFormat &format)
         + ZeroPadded(d.Year, 4);
 }
 
+std::string TimeText(const TClockTime &t)
+{
+    return ZeroPadded(t.Hour, 2) + ":" + ZeroPadded(t.Minute, 2) + ":" + ZeroPadded(t.Second, 2);
+}
+
+} // namespace
+
+std::string FormatDateText(double dateTime, const TDateFormat &format)
+{
+    return DateText(DecodeDate(dateTime), format);
+}
+
 std::string FormatTimeText(double dateTime)
 {
-    const TClockTime t = DecodeTime(dateTime);
-    return ZeroPadded(t.Hour, 2) + ":" + ZeroPadded(t.Minute, 2) + ":" + ZeroPadded(t.Second, 2);
+    return TimeText(DecodeTime(dateTime));
 }
 
 std::string FormatDateTimeText(double dateTime, const TDateFormat &format)
 {
-    const TClockTime t = DecodeTime(dateTime);
-    std::string text = FormatDateText(dateTime, format);
+    const TDateTimeParts parts = DecodeDateTime(dateTime);
+    std::string text = DateText(parts.Date, format);
+    const TClockTime &t = parts.Time;
     if (t.Hour != 0 || t.Minute != 0 || t.Second != 0)
-        text += " " + FormatTimeText(dateTime);
+        text += " " + TimeText(t);
     return text;
 }
 
