@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 
 namespace vrn {
 
@@ -225,7 +224,7 @@ TChartHit TChartDesk::FindObjectAt(const TChartSurface &surface, int x, int y)
     if (!ChartObjects)
         return {};
     TChartHit best;
-    long long bestDist = LLONG_MAX;
+    int bestDist = INT_MAX;
     for (const auto &obj : *ChartObjects) {
         if (!obj->IsVisible(surface))
             continue;
@@ -235,7 +234,7 @@ TChartHit TChartDesk::FindObjectAt(const TChartSurface &surface, int x, int y)
         }
         const TScreenPoint c =
             surface.World2Screen((obj->LatMin + obj->LatMax) / 2, (obj->LonMin + obj->LonMax) / 2);
-        const long long d = std::llabs((long long)x - c.X) + std::llabs((long long)y - c.Y);
+        const int d = PixelDistance(x, y, c.X, c.Y);
         if (d < kCentreHitPixels && d < bestDist) {
             best = {obj.get(), nullptr};
             bestDist = d;

@@ -21,7 +21,19 @@ int Limited(int v)
     return std::abs(v) < kScreenLimit ? v : (v < 0 ? -kScreenLimit : kScreenLimit);
 }
 
+TScreenPoint LimitedScreenPoint(const TChartSurface &chart, double latDeg, double lonDeg)
+{
+    const TScreenPoint p = chart.World2Screen(latDeg, lonDeg);
+    return {Limited(p.X), Limited(p.Y)};
+}
+
 } // namespace
+
+int PixelDistance(int x1, int y1, int x2, int y2)
+{
+    const long long d = std::llabs((long long)x1 - x2) + std::llabs((long long)y1 - y2);
+    return static_cast<int>(std::min<long long>(d, INT_MAX));
+}
 
 std::string FormatChartNumber(double value)
 {
@@ -103,15 +115,14 @@ std::string TChtPoint::AsTrackLine() const
 
 void TChtPoint::CalcScreen(const TChartSurface &chart)
 {
-    const TScreenPoint p = chart.World2Screen(Lat, Lon);
-    X = Limited(p.X);
-    Y = Limited(p.Y);
+    const TScreenPoint p = LimitedScreenPoint(chart, Lat, Lon);
+    X = p.X;
+    Y = p.Y;
 }
 
 int TChtPoint::Distance(int x, int y) const
 {
-    const long long d = std::llabs((long long)x - X) + std::llabs((long long)y - Y);
-    return static_cast<int>(std::min<long long>(d, INT_MAX));
+    return PixelDistance(x, y, X, Y);
 }
 
 // ---- TChtObject ----------------------------------------------------------------------------
@@ -153,6 +164,7 @@ void TChtObject::WriteLines(std::vector<std::string> &lines) const
         return;
     lines.push_back(header);
     WriteAttributes(lines);
+    WritePointLines(lines);
     lines.emplace_back();
 }
 
@@ -192,8 +204,7 @@ TChtURLObject::TChtURLObject(std::string_view url, std::string_view bitmapName,
 
 int TChtURLObject::Distance(int x, int y) const
 {
-    const long long d = std::llabs((long long)x - X) + std::llabs((long long)y - Y);
-    return static_cast<int>(std::min<long long>(d, INT_MAX));
+    return PixelDistance(x, y, X, Y);
 }
 
 std::string TChtURLObject::HeaderLine() const
@@ -211,9 +222,9 @@ void TChtURLObject::Draw(TChartSurface &chart, bool recompute)
     if (!IsVisible(chart))
         return;
     if (recompute) {
-        const TScreenPoint p = chart.World2Screen(Lat, Lon);
-        X = Limited(p.X);
-        Y = Limited(p.Y);
+        const TScreenPoint p = LimitedScreenPoint(chart, Lat, Lon);
+        X = p.X;
+        Y = p.Y;
     }
     chart.DrawIcon(
         BitmapName.empty() ? std::string_view("HAND") : std::string_view(BitmapName), X, Y);
@@ -281,8 +292,7 @@ void TMarcadorDePosicao::SetVisible(bool flag)
 
 int TMarcadorDePosicao::Distance(int x, int y) const
 {
-    const long long d = std::llabs((long long)x - X) + std::llabs((long long)y - Y);
-    return static_cast<int>(std::min<long long>(d, INT_MAX));
+    return PixelDistance(x, y, X, Y);
 }
 
 TMarcadorDePosicao::TRect TMarcadorDePosicao::SavedRect() const
@@ -344,9 +354,9 @@ void TMarcadorDePosicao::Draw(TChartSurface &chart, bool recompute)
     if (!chart.Escala.IsInside(Lat, Lon))
         return;
     if (recompute) {
-        const TScreenPoint p = chart.World2Screen(Lat, Lon);
-        X = Limited(p.X);
-        Y = Limited(p.Y);
+        const TScreenPoint p = LimitedScreenPoint(chart, Lat, Lon);
+        X = p.X;
+        Y = p.Y;
     }
     const std::vector<TScreenPoint> shape = ShapePoints();
     if (shape.empty())
@@ -435,17 +445,10 @@ void TChtPoliPoints::AddPoint(std::string_view name, double latDeg, double lonDe
     Points.push_back(std::move(p));
 }
 
-void TChtPoliPoints::WriteLines(std::vector<std::string> &lines) const
+void TChtPoliPoints::WritePointLines(std::vector<std::string> &lines) const
 {
-    const std::string header = HeaderLine();
-    if (header.empty())
-        return;
-    lines.push_back(header);
-    WriteAttributes(lines);
-    if (WritesPoints())
-        for (const auto &p : Points)
-            lines.push_back(PointLine(p));
-    lines.emplace_back();
+    for (const auto &p : Points)
+        lines.push_back(PointLine(p));
 }
 
 void TChtPoliPoints::DeletePoint(std::size_t index)

@@ -21,6 +21,9 @@ namespace vrn {
 // work with absurd values; drawing uses unrounded, clipped coordinates instead.
 constexpr int kScreenLimit = 32000;
 
+// |x1 - x2| + |y1 - y2|, the pixel distance of every hit test; saturates instead of overflowing.
+int PixelDistance(int x1, int y1, int x2, int y2);
+
 // One named position of a point list. Points of tracks carry a time (a date-time day count,
 // 0 = none); points of routes and polygons leave it 0.
 struct TChtPoint
@@ -78,14 +81,18 @@ public:
     virtual bool IsVisible(const TChartSurface &chart) const;
     virtual void AddPoint(std::string_view name, double latDeg, double lonDeg, double time);
 
-    // Writes HeaderLine, the attribute lines, the point lines of routes and tracks and an empty
-    // line; nothing for an object without a header line.
-    virtual void WriteLines(std::vector<std::string> &lines) const;
+    // Writes HeaderLine, the attribute lines, the point lines and an empty line; nothing for an
+    // object without a header line.
+    void WriteLines(std::vector<std::string> &lines) const;
 
     void ExpandBounds(double latDeg, double lonDeg);
     // "key=value": the key lower-cased and cut to 100 characters, the value cut to 100
     // characters; a text without "=" is ignored.
     void ParseAttribute(std::string_view text);
+
+protected:
+    // The "P;" lines of the object; none for an object without points.
+    virtual void WritePointLines(std::vector<std::string> &) const { }
 };
 
 // A list that owns its objects.
@@ -261,7 +268,6 @@ public:
     bool IsValid() const override { return !Points.empty(); }
 
     void AddPoint(std::string_view name, double latDeg, double lonDeg, double time) override;
-    void WriteLines(std::vector<std::string> &lines) const override;
 
     virtual void ClearPoints() { Points.clear(); }
 
@@ -282,8 +288,7 @@ protected:
 
     std::vector<TScreenPointF> ScreenPoints;
 
-    // Whether the point lines are written (routes and tracks, not polygons of a desktop).
-    virtual bool WritesPoints() const { return false; }
+    void WritePointLines(std::vector<std::string> &lines) const override;
 
     virtual std::string PointLine(const TChtPoint &p) const { return p.AsLine(); }
 };
@@ -303,9 +308,6 @@ public:
     void WriteAttributes(std::vector<std::string> &lines) const override;
     std::string HeaderLine() const override;
     void Draw(TChartSurface &chart, bool recompute) override;
-
-protected:
-    bool WritesPoints() const override { return true; }
 };
 
 class TChtRoute : public TChtPoliPoints
@@ -320,9 +322,6 @@ public:
     void WriteAttributes(std::vector<std::string> &lines) const override;
     std::string HeaderLine() const override;
     void Draw(TChartSurface &chart, bool recompute) override;
-
-protected:
-    bool WritesPoints() const override { return true; }
 };
 
 // A route whose points carry times; one track of a desktop receives the GPS positions.

@@ -889,13 +889,6 @@ void TChtChartImage::WriteAttributes(std::vector<std::string> &lines) const
     lines.push_back("A;Opacity=" + FormatInt(Opacity));
 }
 
-void TChtChartImage::WriteLines(std::vector<std::string> &lines) const
-{
-    lines.push_back(HeaderLine());
-    WriteAttributes(lines);
-    lines.emplace_back();
-}
-
 bool TChtChartImage::IsValid() const
 {
     return !CIDFile.empty() && IsRegularFile(CIDFile);

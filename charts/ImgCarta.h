@@ -252,7 +252,6 @@ public:
 
     bool IsValid() const override;
     void Draw(TChartSurface &chart, bool recompute) override;
-    void WriteLines(std::vector<std::string> &lines) const override;
 
     // Reads CIDFile and checks the picture's alignment (confirm answers the rotation question;
     // none refuses rotation). Raises EVrnError.
@@ -265,6 +264,10 @@ public:
     void RenderFinished(const TRenderJob *job, std::optional<TRenderResult> result);
 
     bool IsRendering() const { return FMaker != nullptr; }
+
+protected:
+    // The picture and its positions are in the data file: a chart image writes no point lines.
+    void WritePointLines(std::vector<std::string> &) const override { }
 
 private:
     void DropMaker();

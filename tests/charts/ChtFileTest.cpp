@@ -148,7 +148,8 @@ TEST(ChtFile, BadImageChartIsDroppedWithAMessage)
 
 TEST(ChtFile, ImageChartFromItsDataFile)
 {
-    const auto r = Read({"O;ImgChart;", "A;CIDFile=sample.CID", "A;Visible=TRUE", "A;Opacity=250"});
+    const auto r =
+        Read({"O;ImgChart;", "A;CIDFile=sample.CID", "A;Visible=TRUE", "A;Opacity=250", "P;1;2"});
     ASSERT_EQ(r.Objects.Count(), 1u);
     const auto *img = dynamic_cast<const TChtChartImage *>(r.Objects[0]);
     ASSERT_TRUE(img);
@@ -156,6 +157,10 @@ TEST(ChtFile, ImageChartFromItsDataFile)
     EXPECT_EQ(img->Opacity, 100); // clamped to 0..100
     EXPECT_TRUE(img->Imagem->IsCalibrated());
     EXPECT_EQ(img->DisplayName(), "English Channel (world coastline)");
+    // Written back as its data file only: a stray point line is not carried along.
+    EXPECT_EQ(ObjectLines(*img),
+        (std::vector<std::string> {
+            "O;ImgChart;", "A;CIDFile=sample.CID", "A;Visible=TRUE", "A;Opacity=100", ""}));
 }
 
 fs::path TempDir()
