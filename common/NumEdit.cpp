@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -162,10 +163,7 @@ void TNumEdit::keyPressEvent(QKeyEvent *event)
         PasteNumber();
         return;
     }
-    const QString t = event->text();
-    const bool control = t.isEmpty() || t.front().unicode() < 0x20 || t.front().unicode() == 0x7f
-        || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (control || AcceptsCharacter(t.front())) {
+    if (IsControlKey(*event) || AcceptsCharacter(event->text().front())) {
         QLineEdit::keyPressEvent(event);
         return;
     }

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -50,21 +49,6 @@ bool IsAsciiDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// Keys that edit or move rather than type: control characters, keys without text, and
-// shortcuts with Ctrl, Alt or Meta.
-bool IsControlKey(const QKeyEvent &event)
-{
-    const QString text = event.text();
-    if (text.isEmpty()) {
-        return true;
-    }
-    const QChar c = text.front();
-    if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
-        return true;
-    }
-    return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
-}
-
 qint64 MonotonicMs()
 {
     static QElapsedTimer timer;
@@ -94,6 +78,19 @@ void SetUpPanel(QFrame &panel, QHBoxLayout &layout)
 }
 
 } // namespace
+
+bool IsControlKey(const QKeyEvent &event)
+{
+    const QString text = event.text();
+    if (text.isEmpty()) {
+        return true;
+    }
+    const QChar c = text.front();
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+        return true;
+    }
+    return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+}
 
 void SetBeepSink(std::function<void()> sink)
 {

@@ -15,6 +15,10 @@ class QRegularExpressionValidator;
 
 namespace vrn {
 
+// Keys that edit or move rather than type: control characters, keys without text, and
+// shortcuts with Ctrl, Alt or Meta. The fields pass them on and filter only typed characters.
+bool IsControlKey(const QKeyEvent &event);
+
 // Refused keys beep through this sink (QApplication::beep by default). A held key repeating, or
 // keys refused in a quick burst, beep once. Tests install a counter; nullptr restores the beep.
 void SetBeepSink(std::function<void()> sink);
