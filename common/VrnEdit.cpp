@@ -498,7 +498,9 @@ void TKaPositionEdit::SetPosition(double deg)
         FHemisphere->setText(deg >= 0 ? QStringLiteral("W") : QStringLiteral("E"));
     }
     const double magnitude = std::min(std::fabs(deg), DegreesLimit());
-    int whole = static_cast<int>(std::trunc(magnitude));
+    // A double until it is known to fit: an angle field has no limit, and a stored setting may
+    // hold any number.
+    double whole = std::trunc(magnitude);
     const int fracDigits = FFraction->MaxDigits();
     // Minutes as the field shows them ("22.3"), so that the cells round as the text does.
     const std::string minutesText = FormatFixed((magnitude - whole) * 60.0, fracDigits);
@@ -508,9 +510,10 @@ void TKaPositionEdit::SetPosition(double deg)
     if (minutes >= 60) {
         minutes = 0;
         fraction = 0;
-        ++whole;
+        whole += 1;
     }
-    FDegrees->SetValue(whole);
+    // Degrees too large for an int are too large for any cell, which shows 0 for those.
+    FDegrees->SetValue(whole <= std::numeric_limits<int>::max() ? static_cast<int>(whole) : 0);
     FMinutes->SetValue(minutes);
     FFraction->SetValue(fraction);
 }

@@ -416,6 +416,9 @@ void TEntryFieldsTest::PositionSet_data()
     QTest::addRow("latitude 91 held at 90") << ns << 2 << 1 << 91.0 << "90°00.0'N" << 90.0;
     QTest::addRow("longitude -200 held at 180") << we << 3 << 1 << -200.0 << "180°00.0'E" << -180.0;
     QTest::addRow("not a number") << ns << 2 << 1 << qQNaN() << "00°00.0'N" << 0.0;
+    // An angle field has no degrees limit; degrees no cell can hold show as 0, like the cell's
+    // own SetValue (a stored setting may hold any number).
+    QTest::addRow("angle too large for any cell") << angle << 3 << 1 << 1e300 << "000°00.0'" << 0.0;
 }
 
 void TEntryFieldsTest::PositionSet()
