@@ -61,17 +61,6 @@ TAlmanacCommandLine SplitCommandLine(std::span<const std::string> args)
     return split;
 }
 
-std::optional<TCalendarDate> ParseDate(std::string_view text)
-{
-    const std::string_view t = Trim(text);
-    if (t.size() != 10)
-        return std::nullopt;
-    const auto instant = ParseUtc(std::string(t) + "T00:00:00");
-    if (!instant)
-        return std::nullopt;
-    return TCalendarDate {instant->Year, instant->Month, instant->Day};
-}
-
 int BadInput(TStreams io, const std::string &message)
 {
     io.Err << kPrefix << message << " (try vrncli almanac --help)\n";
@@ -93,7 +82,7 @@ int RunAlmanac(std::span<const std::string> args, TStreams io)
         return BadInput(io, "a date is needed");
     if (split.Positional.size() > 1)
         return BadInput(io, "unexpected argument \"" + split.Positional[1] + "\"");
-    const auto date = ParseDate(split.Positional[0]);
+    const auto date = ParseUtcDate(split.Positional[0]);
     if (!date)
         return BadInput(io,
             "invalid date \"" + split.Positional[0] + "\" (expected a real date as YYYY-MM-DD)");

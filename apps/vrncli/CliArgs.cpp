@@ -1,5 +1,6 @@
 #include "apps/vrncli/CliArgs.h"
 
+#include "engine/DateTime.h"
 #include "engine/NumText.h"
 
 #include <algorithm>
@@ -71,17 +72,6 @@ std::optional<int> Digits(std::string_view text, std::size_t width)
     return v;
 }
 
-bool IsLeap(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysIn(int year, int month)
-{
-    constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : days[month - 1];
-}
-
 } // namespace
 
 std::string TUtcInstant::Text() const
@@ -106,10 +96,42 @@ std::optional<TUtcInstant> ParseUtc(std::string_view text)
     const auto s = Digits(t.substr(17, 2), 2);
     if (!y || !mo || !d || !h || !mi || !s)
         return std::nullopt;
-    if (*y < 1 || *mo < 1 || *mo > 12 || *d < 1 || *d > DaysIn(*y, *mo) || *h > 23 || *mi > 59
-        || *s > 59)
+    if (!IsValidDate(*y, *mo, *d) || *h > 23 || *mi > 59 || *s > 59)
         return std::nullopt;
     return TUtcInstant {*y, *mo, *d, *h, *mi, *s};
+}
+
+std::optional<TUtcInstant> ParseUtcDate(std::string_view text)
+{
+    const std::string_view t = Trim(text);
+    if (t.size() != 10)
+        return std::nullopt;
+    return ParseUtc(std::string(t) + "T00:00:00");
+}
+
+double TUtcInstant::DateTime() const
+{
+    return JoinDateHour(Year, Month, Day, DecimalHour());
+}
+
+std::optional<double> ParsePlainNumber(std::string_view text)
+{
+    const std::string_view t = Trim(text);
+    if (t.empty() || t.find_first_not_of("0123456789.+-") != std::string_view::npos)
+        return std::nullopt;
+    return ParseNumber(t);
+}
+
+std::string Quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string OneLine(std::string message)
+{
+    for (std::size_t p; (p = message.find("\r\n")) != std::string::npos;)
+        message.replace(p, 2, " ");
+    return message;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -157,9 +179,7 @@ std::optional<double> ParsePosition(
         if (negativeNumber)
             value = -value;
     } else {
-        if (t.find_first_not_of("0123456789.+-") != std::string_view::npos)
-            return std::nullopt; // no exponents, no blanks inside
-        const auto v = ParseNumber(t);
+        const auto v = ParsePlainNumber(t);
         if (!v)
             return std::nullopt;
         if (sign != 0 && (*v < 0 || t.starts_with('+')))

@@ -62,12 +62,22 @@ struct TUtcInstant
 
     double DecimalHour() const { return Hour + Minute / 60.0 + Second / 3600.0; }
 
+    double DateTime() const; // the system's date-time value: days since 1899-12-30
+
     std::string Text() const; // "YYYY-MM-DDTHH:MM:SS"
 };
 
 // Exactly "YYYY-MM-DDTHH:MM:SS" (years 0001..9999, a real calendar date: 2026-02-30 and
 // 2025-02-29 are refused; hours 00..23, minutes and seconds 00..59). Blanks around are ignored.
 std::optional<TUtcInstant> ParseUtc(std::string_view text);
+
+// Exactly "YYYY-MM-DD", a real calendar date as ParseUtc reads it, as the instant of its
+// midnight.
+std::optional<TUtcInstant> ParseUtcDate(std::string_view text);
+
+// A plain decimal number: digits, one "." and a sign, with blanks around but none inside; no
+// exponent ("1e3"), so that what is typed is what is read.
+std::optional<double> ParsePlainNumber(std::string_view text);
 
 // Positions as the system writes them or as decimal degrees. Latitude: "45°07.3'N",
 // "45°07.3'S", "45.12N", "45.12S" or a bare signed number, north positive; |lat| <= 90.
@@ -76,5 +86,11 @@ std::optional<TUtcInstant> ParseUtc(std::string_view text);
 // as are minutes of 60 or more.
 std::optional<double> ParseLatitude(std::string_view text);
 std::optional<double> ParseLongitude(std::string_view text);
+
+// What the user typed, in double quotes, as messages show it.
+std::string Quoted(std::string_view text);
+
+// An engine message on one line of standard error: its CR LF line breaks become blanks.
+std::string OneLine(std::string message);
 
 } // namespace vrn::cli

@@ -44,11 +44,6 @@ std::string EphemLine(TAstro &body, const TUtcInstant &utc)
         + FormatFixed(body.GetHorizontalParallax(), 4) + ';' + FormatFixed(body.GetMagnitude(), 2);
 }
 
-std::string Quoted(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
-}
-
 } // namespace
 
 int RunEphem(std::span<const std::string> args, TStreams io)

@@ -3,7 +3,6 @@
 #include "apps/vrncli/CliArgs.h"
 #include "celestial/LOPFiles.h"
 #include "celestial/VrnCalc.h"
-#include "engine/DateTime.h"
 #include "engine/NumText.h"
 
 #include <algorithm>
@@ -37,11 +36,6 @@ namespace {
 constexpr TOptionSpec kSpecs[] = {
     {"--transport", true}, {"--course", true}, {"--speed", true}, {"--out", true}};
 
-std::string Quoted(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
-}
-
 struct TFixRequest
 {
     std::string FileName;
@@ -55,9 +49,7 @@ double NumberOption(const TCliArgs &options, std::string_view name, double min, 
     const auto text = options.Value(name);
     if (!text)
         return 0;
-    const std::string_view t = Trim(*text);
-    const auto v = t.find_first_not_of("0123456789.+-") == std::string_view::npos ? ParseNumber(t)
-                                                                                  : std::nullopt;
+    const auto v = ParsePlainNumber(*text);
     if (!v || *v < min || *v > max)
         throw EUsageError("invalid value " + Quoted(*text) + " for " + std::string(name));
     return *v;
@@ -97,8 +89,7 @@ TFixRequest ReadRequest(std::span<const std::string> args)
         r.Mode = TAutoTransportMode::ToLOPsMeanTime;
     } else if (const auto utc = ParseUtc(transport)) {
         r.Mode = TAutoTransportMode::ToSelectedTime;
-        r.Settings.SelectedTime =
-            EncodeDate(utc->Year, utc->Month, utc->Day) + utc->DecimalHour() / 24;
+        r.Settings.SelectedTime = utc->DateTime();
     } else {
         throw EUsageError("invalid transport " + Quoted(transport)
             + " (none, latest, mean or a UTC instant YYYY-MM-DDTHH:MM:SS)");
@@ -108,13 +99,6 @@ TFixRequest ReadRequest(std::span<const std::string> args)
         throw EUsageError("invalid output " + Quoted(out) + " (report or csv)");
     r.Csv = out == "csv";
     return r;
-}
-
-std::string OneLine(std::string message)
-{
-    for (std::size_t p; (p = message.find("\r\n")) != std::string::npos;)
-        message.replace(p, 2, " ");
-    return message;
 }
 
 } // namespace

@@ -45,11 +45,6 @@ struct TRequest
     bool Csv = false;
 };
 
-std::string Quoted(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
-}
-
 // Reads the command line; on a mistake writes the message and returns nothing.
 std::optional<TRequest> ReadRequest(std::span<const std::string> args, std::ostream &err)
 {
@@ -71,9 +66,7 @@ std::optional<TRequest> ReadRequest(std::span<const std::string> args, std::ostr
     }
     TRequest r;
     r.Csv = options.Flag("--csv");
-    // A date is a UTC instant at midnight: the same reader refuses 2026-02-30.
-    const auto utc =
-        Trim(*date).size() == 10 ? ParseUtc(std::string(Trim(*date)) + "T00:00:00") : std::nullopt;
+    const auto utc = ParseUtcDate(*date);
     if (!utc) {
         err << "vrncli riseset: invalid date " << Quoted(*date)
             << " (expected a real date as YYYY-MM-DD)\n";

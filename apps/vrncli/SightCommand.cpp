@@ -50,25 +50,6 @@ constexpr TOptionSpec kSpecs[] = {{"--body", true}, {"--utc", true}, {"--hs", tr
 
 constexpr double kFeetPerMetre = 1 / 0.3048;
 
-std::string Quoted(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
-}
-
-// A plain decimal number: no exponent, no blanks inside.
-std::optional<double> PlainNumber(std::string_view text)
-{
-    const std::string_view t = Trim(text);
-    if (t.empty() || t.find_first_not_of("0123456789.+-") != std::string_view::npos)
-        return std::nullopt;
-    return ParseNumber(t);
-}
-
-std::string TwoDigits(int v)
-{
-    return (v < 10 ? "0" : "") + FormatInt(v);
-}
-
 // What the command line asks for, checked; EUsageError names the first bad option.
 struct TSightRequest
 {
@@ -89,7 +70,7 @@ double NumberOption(const TCliArgs &options, std::string_view name, double fallb
     const auto text = options.Value(name);
     if (!text)
         return fallback;
-    const auto v = PlainNumber(*text);
+    const auto v = ParsePlainNumber(*text);
     if (!v)
         throw EUsageError("invalid number " + Quoted(*text) + " for " + std::string(name));
     return *v;
@@ -181,13 +162,6 @@ TSightRequest ReadRequest(const TCliArgs &options)
     return r;
 }
 
-std::string OneLine(std::string message)
-{
-    for (std::size_t p; (p = message.find("\r\n")) != std::string::npos;)
-        message.replace(p, 2, " ");
-    return message;
-}
-
 } // namespace
 
 std::optional<double> ParseSextantAltitude(std::string_view text)
@@ -210,7 +184,7 @@ std::optional<double> ParseSextantAltitude(std::string_view text)
     if (deg == std::string_view::npos) {
         if (t.starts_with('+') || t.starts_with('-'))
             return std::nullopt;
-        const auto v = PlainNumber(t);
+        const auto v = ParsePlainNumber(t);
         if (!v)
             return std::nullopt;
         value = *v;
@@ -246,7 +220,7 @@ int RunSight(std::span<const std::string> args, TStreams io)
     }
 
     const TUtcInstant &utc = request.Utc;
-    const double gmtDate = EncodeDate(utc.Year, utc.Month, utc.Day);
+    const double gmt = utc.DateTime();
     TSightInputs sight;
     sight.Body = request.Body;
     sight.Watch.Day = static_cast<std::uint16_t>(utc.Day);
@@ -256,10 +230,9 @@ int RunSight(std::span<const std::string> args, TStreams io)
     sight.AssumedPos = TPosition("AssumedPos", request.LatDeg, request.LonDeg);
     sight.Limb = request.Limb;
     sight.ArtificialHorizon = request.Horizon;
-    sight.GMTDateText = FormatDateText(gmtDate, ShortDateFormat());
-    sight.GMTTimeText =
-        TwoDigits(utc.Hour) + ":" + TwoDigits(utc.Minute) + ":" + TwoDigits(utc.Second);
-    sight.LocalDateTime = gmtDate + utc.DecimalHour() / 24;
+    sight.GMTDateText = FormatDateText(gmt, ShortDateFormat());
+    sight.GMTTimeText = utc.Text().substr(11); // hh:mm:ss
+    sight.LocalDateTime = gmt;
 
     TVrnSextant &sextant = request.Sextant;
     sextant.Hs = request.HsDeg;

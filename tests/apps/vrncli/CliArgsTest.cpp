@@ -54,6 +54,64 @@ TEST(CliUtc, ReadsOnlyRealInstants)
     EXPECT_DOUBLE_EQ(ParseUtc("2024-01-03T09:15:36")->DecimalHour(), 9.26);
 }
 
+TEST(CliUtc, DatesAreInstantsAtMidnight)
+{
+    struct Case
+    {
+        const char *Name;
+        const char *Text;
+        std::optional<std::string> Expected; // the instant's text, or refused
+    };
+
+    const Case cases[] = {
+        {"plain", "2024-02-29", "2024-02-29T00:00:00"},
+        {"blanks around", " 2024-01-03 ", "2024-01-03T00:00:00"},
+        {"leap day of a common year", "2025-02-29", std::nullopt},
+        {"with a time", "2024-01-03T00:00:00", std::nullopt},
+        {"one-digit day", "2024-01-3", std::nullopt},
+        {"empty", "", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto r = ParseUtcDate(c.Text);
+        ASSERT_EQ(r.has_value(), c.Expected.has_value());
+        if (r) {
+            EXPECT_EQ(r->Text(), *c.Expected);
+        }
+    }
+    // 2024-01-03 is day 45294 of the system's count from 1899-12-30 (45000 is 2023-03-15,
+    // 294 days earlier); 09:15:36 is 0.3858333 of a day.
+    EXPECT_DOUBLE_EQ(ParseUtc("2024-01-03T09:15:36")->DateTime(), 45294 + 9.26 / 24);
+}
+
+TEST(CliNumber, PlainNumbersOnly)
+{
+    struct Case
+    {
+        const char *Text;
+        std::optional<double> Expected;
+    };
+
+    const Case cases[] = {
+        {"12.5", 12.5},
+        {" -3 ", -3.0},
+        {"+4", 4.0},
+        {".5", 0.5},
+        {"1e3", std::nullopt}, // an exponent is not what a navigator types
+        {"1 2", std::nullopt},
+        {"12,5", std::nullopt},
+        {"", std::nullopt},
+        {".", std::nullopt},
+        {"--1", std::nullopt},
+        {"nan", std::nullopt},
+        {"inf", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(ParsePlainNumber(c.Text), c.Expected);
+    }
+}
+
 TEST(CliPosition, LatitudesNorthPositive)
 {
     struct Case
