@@ -7,7 +7,9 @@
 #include "sky/AlmanacPdf.h"
 #include "sky/AlmanacPgMaker.h"
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -51,7 +53,8 @@ TAlmanacCommandLine SplitCommandLine(std::span<const std::string> args)
         const std::string &a = args[i];
         if (a.starts_with("-")) {
             split.Options.push_back(a);
-            const bool takesValue = a == "--page" || a == "--pdf";
+            const bool takesValue = std::any_of(std::begin(kSpecs), std::end(kSpecs),
+                [&](const TOptionSpec &s) { return s.TakesValue && s.Name == a; });
             if (takesValue && i + 1 < args.size())
                 split.Options.push_back(args[++i]);
         } else {
