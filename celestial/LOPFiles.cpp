@@ -39,6 +39,22 @@ void SplitGMT(double dateTime, TLOPRecord &lop)
         + parts.Time.Msec / 3600000.0;
 }
 
+// A text as one ".vll" field. A ";" would split it into more fields and a line break would end
+// the file line, leaving the rest as a line the reader skips; both become blanks (CR LF, the
+// LOP editor's line break in comments, becomes one).
+std::string FieldText(std::string_view text)
+{
+    std::string field;
+    field.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        field += (c == ';' || c == '\r' || c == '\n') ? ' ' : c;
+    }
+    return field;
+}
+
 std::string FileContents(std::span<const std::string> lines)
 {
     return EncodeTextFile(std::vector<std::string>(lines.begin(), lines.end()));
@@ -106,7 +122,7 @@ void SaveLOPsFile(const std::filesystem::path &dataDir, std::span<const TLOPReco
 std::string LOPLine(const TLOPRecord &lop, const TDateFormat &format)
 {
     const std::string fields[] = {
-        lop.ObjectName,
+        FieldText(lop.ObjectName),
         LOPDateTimeText(lop, format),
         FormatDateTimeText(lop.LocalDateTime, format),
         TenthsField(lop.TimeZone),
@@ -125,7 +141,7 @@ std::string LOPLine(const TLOPRecord &lop, const TDateFormat &format)
         TenthsField(lop.Intercept),
         TenthsField(lop.Azimuth),
         lop.Selected ? "1" : "0",
-        lop.Comments,
+        FieldText(lop.Comments),
     };
     std::string line;
     for (const auto &f : fields) {

@@ -43,8 +43,9 @@ TLOPsFileLoad LoadLOPsFile(const std::filesystem::path &dataDir);
 // file <path>" when it cannot; the old file then stays.
 void SaveLOPsFile(const std::filesystem::path &dataDir, std::span<const TLOPRecord> lops);
 
-// One ".vll" line: the 20 fields joined by ";". Raises EConvertError when a date-time of the
-// record cannot be written.
+// One ".vll" line: the 20 fields joined by ";". A ";" or a line break in the name or the
+// comments is written as a blank, so that the line reads back whole. Raises EConvertError when a
+// date-time of the record cannot be written.
 std::string LOPLine(const TLOPRecord &lop, const TDateFormat &format = ShortDateFormat());
 
 // Reads one ".vll" line; nothing for a line with fewer than 18 fields, a field 1..17 that does

@@ -232,6 +232,40 @@ TEST_F(LOPListFileTest, SaveAndOpenRoundsAsTheFormatSays)
     EXPECT_TRUE(b.Selected);
 }
 
+TEST_F(LOPListFileTest, SeparatorsAndLineBreaksInTextsStayInTheirLine)
+{
+    struct Case
+    {
+        const char *Name;
+        std::string ObjectName;
+        std::string Comments;
+        std::string NameBack; // ";" and line breaks written as blanks, CR LF as one
+        std::string CommentsBack;
+    };
+
+    const Case cases[] = {
+        {"comment lines of the LOP editor", "Sun",
+            "Sun through haze\r\nLOP transported 12.0 NM in direction 90.0 T", "Sun",
+            "Sun through haze LOP transported 12.0 NM in direction 90.0 T"},
+        {"separators", "Sun;Moon", "a;b;c", "Sun Moon", "a b c"},
+        {"lone LF and CR", "Vega\n", "one\ntwo\rthree", "Vega ", "one two three"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TLOPRecord lop = SampleLOP("", 10, 171.9);
+        lop.ObjectName = c.ObjectName;
+        lop.Comments = c.Comments;
+        const fs::path file = FDir / "texts.vll";
+        SaveLOPListFile(file, std::vector<TLOPRecord> {lop}, kDmy);
+        const TLOPListRead r = ReadLOPListFile(file, kDmy);
+        EXPECT_EQ(r.LinesSkipped, 0);
+        ASSERT_EQ(r.LOPs.size(), 1u);
+        EXPECT_EQ(r.LOPs[0].ObjectName, c.NameBack);
+        EXPECT_EQ(r.LOPs[0].Comments, c.CommentsBack);
+        EXPECT_EQ(r.LOPs[0].Azimuth, 171.9);
+    }
+}
+
 TEST_F(LOPListFileTest, BrokenLinesAreSkippedAndCounted)
 {
     const TLOPListRead r = ReadLOPListFile(kData / "bad_lines.vll", kDmy);
