@@ -84,16 +84,17 @@ int RunAlmanac(std::span<const std::string> args, TStreams io)
     if (split.Positional.empty())
         return BadInput(io, "a date is needed");
     if (split.Positional.size() > 1)
-        return BadInput(io, "unexpected argument \"" + split.Positional[1] + "\"");
+        return BadInput(io, "unexpected argument " + Quoted(split.Positional[1]));
     const auto date = ParseUtcDate(split.Positional[0]);
     if (!date)
         return BadInput(io,
-            "invalid date \"" + split.Positional[0] + "\" (expected a real date as YYYY-MM-DD)");
+            "invalid date " + Quoted(split.Positional[0])
+                + " (expected a real date as YYYY-MM-DD)");
     bool left = true;
     bool right = true;
     if (const auto page = options.Value("--page")) {
         if (*page != "left" && *page != "right")
-            return BadInput(io, "unknown page \"" + *page + "\" (expected left or right)");
+            return BadInput(io, "unknown page " + Quoted(*page) + " (expected left or right)");
         left = *page == "left";
         right = !left;
     }

@@ -19,8 +19,8 @@ TCliArgs TCliArgs::Parse(std::span<const std::string> args, std::span<const TOpt
             specs.begin(), specs.end(), [&](const TOptionSpec &s) { return s.Name == a; });
         if (spec == specs.end()) {
             if (a.starts_with("-"))
-                throw EUsageError("unknown option \"" + a + "\"");
-            throw EUsageError("unexpected argument \"" + a + "\"");
+                throw EUsageError("unknown option " + Quoted(a));
+            throw EUsageError("unexpected argument " + Quoted(a));
         }
         if (parsed.Has(a))
             throw EUsageError("option " + a + " given twice");

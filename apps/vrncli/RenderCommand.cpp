@@ -30,11 +30,11 @@ void ReadCenter(const std::string &text, TPngRenderRequest &r)
 {
     const auto comma = text.find(',');
     if (comma == std::string::npos)
-        throw EUsageError("--center needs LAT,LON: \"" + text + "\"");
+        throw EUsageError("--center needs LAT,LON: " + Quoted(text));
     const auto lat = ParseLatitude(std::string_view(text).substr(0, comma));
     const auto lon = ParseLongitude(std::string_view(text).substr(comma + 1));
     if (!lat || !lon)
-        throw EUsageError("invalid --center \"" + text + "\"");
+        throw EUsageError("invalid --center " + Quoted(text));
     r.LatC = *lat;
     r.LonC = *lon;
 }
@@ -45,7 +45,7 @@ void ReadSize(const std::string &text, TPngRenderRequest &r)
     const auto w = x == std::string::npos ? std::nullopt : ParseInteger(text.substr(0, x));
     const auto h = x == std::string::npos ? std::nullopt : ParseInteger(text.substr(x + 1));
     if (!w || !h || *w < 1 || *h < 1 || *w > 16384 || *h > 16384)
-        throw EUsageError("invalid --size \"" + text + "\" (WxH, each 1..16384)");
+        throw EUsageError("invalid --size " + Quoted(text) + " (WxH, each 1..16384)");
     r.Width = static_cast<int>(*w);
     r.Height = static_cast<int>(*h);
 }
@@ -69,7 +69,7 @@ int RunRender(std::span<const std::string> args, TStreams io)
         if (const auto s = options.Value("--span")) {
             const auto span = ParseNumber(*s);
             if (!span || !(*span > 0 && *span <= 525))
-                throw EUsageError("invalid --span \"" + *s + "\" (0 < DEG <= 525)");
+                throw EUsageError("invalid --span " + Quoted(*s) + " (0 < DEG <= 525)");
             request.LonSpan = *span;
         }
         if (const auto s = options.Value("--size"))
