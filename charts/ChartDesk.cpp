@@ -1,7 +1,6 @@
 #include "charts/ChartDesk.h"
 
 #include "engine/NumText.h"
-#include "engine/Trigonom.h"
 #include "engine/VrnError.h"
 
 #include <algorithm>
@@ -146,13 +145,7 @@ std::vector<TChartFileMessage> TChartDesk::LoadChart(
     const std::string &fileName, bool append, TColor landColor, TColor shoreColor)
 {
     TChartFileContents contents = ReadChartFile(fileName);
-    for (const auto &obj : contents.Objects) {
-        if (auto *polygon = dynamic_cast<TChtPolygon *>(obj.get());
-            polygon && polygon->DefaultColors) {
-            polygon->BGColor = landColor;
-            polygon->Color = shoreColor;
-        }
-    }
+    ApplyDefaultColors(contents.Objects, landColor, shoreColor);
     if (append && ChartObjects) {
         ChartObjects->TakeAll(contents.Objects);
     } else {
@@ -164,22 +157,14 @@ std::vector<TChartFileMessage> TChartDesk::LoadChart(
 
 void TChartDesk::ApplyLandColor(TColor colour)
 {
-    if (!ChartObjects)
-        return;
-    for (const auto &obj : *ChartObjects)
-        if (auto *polygon = dynamic_cast<TChtPolygon *>(obj.get());
-            polygon && polygon->DefaultColors)
-            polygon->BGColor = colour;
+    if (ChartObjects)
+        ApplyDefaultColors(*ChartObjects, colour, std::nullopt);
 }
 
 void TChartDesk::ApplyShoreColor(TColor colour)
 {
-    if (!ChartObjects)
-        return;
-    for (const auto &obj : *ChartObjects)
-        if (auto *polygon = dynamic_cast<TChtPolygon *>(obj.get());
-            polygon && polygon->DefaultColors)
-            polygon->Color = colour;
+    if (ChartObjects)
+        ApplyDefaultColors(*ChartObjects, std::nullopt, colour);
 }
 
 void TChartDesk::DrawListed(TChartSurface &surface, bool recompute)
@@ -401,36 +386,14 @@ std::size_t TChartDesk::ChartObjectCount() const
 
 std::size_t TChartDesk::ChartPointCount() const
 {
-    std::size_t n = 0;
-    if (ChartObjects)
-        for (const auto &obj : *ChartObjects)
-            if (const auto *p = dynamic_cast<const TChtPoliPoints *>(obj.get()))
-                n += p->PointCount();
-    return n;
+    return ChartObjects ? PointCountOf(*ChartObjects) : 0;
 }
 
 std::optional<TChartDesk::TView> TChartDesk::ChartExtent(int width, int height) const
 {
     if (!ChartObjects || width <= 0 || height <= 0)
         return std::nullopt;
-    double latMin = 90, latMax = -90, lonMin = 540, lonMax = -540;
-    for (const auto &obj : *ChartObjects) {
-        if (obj->LatMin > obj->LatMax || obj->LonMin > obj->LonMax)
-            continue;
-        latMin = std::min(latMin, obj->LatMin);
-        latMax = std::max(latMax, obj->LatMax);
-        lonMin = std::min(lonMin, obj->LonMin);
-        lonMax = std::max(lonMax, obj->LonMax);
-    }
-    if (latMin > latMax || lonMin > lonMax)
-        return std::nullopt;
-    TView v;
-    v.LatC = std::clamp((latMin + latMax) / 2, -89.0, 89.0);
-    v.LonC = (lonMin + lonMax) / 2;
-    // The latitude span shown is cos(LatC) * LonSpan * height / width.
-    const double byLat = (latMax - latMin) / std::max(CosD(v.LatC), 0.01) * width / height;
-    v.LonSpan = std::clamp(std::max(lonMax - lonMin, byLat) * 1.05, 0.05, 360.0);
-    return v;
+    return ViewOfObjects(*ChartObjects, double(width) / height);
 }
 
 } // namespace vrn

@@ -147,10 +147,7 @@ public:
 
     // A view that shows every object of the vector chart on a surface of width x height
     // pixels, with a 5% margin; none without a chart or objects.
-    struct TView
-    {
-        double LatC = 0, LonC = 0, LonSpan = 0;
-    };
+    using TView = TObjectsView;
 
     std::optional<TView> ChartExtent(int width, int height) const;
 

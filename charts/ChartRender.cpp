@@ -1,11 +1,8 @@
 #include "charts/ChartRender.h"
 
 #include "charts/ChtObjects.h"
-#include "engine/Trigonom.h"
 #include "engine/VrnError.h"
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 
 namespace vrn {
@@ -35,49 +32,26 @@ void TChartScene::Load(const std::string &fileName)
 
 std::size_t TChartScene::PointCount() const
 {
-    std::size_t n = 0;
-    for (const auto &obj : FObjects)
-        if (const auto *p = dynamic_cast<const TChtPoliPoints *>(obj.get()))
-            n += p->PointCount();
-    return n;
+    return PointCountOf(FObjects);
 }
 
 TChartViewSpec TChartScene::DefaultView(int width, int height) const
 {
     if (FChartRef)
         return {FChartRef->LatC, FChartRef->LonC, FChartRef->LonSpan};
-    double latMin = 90, latMax = -90, lonMin = 540, lonMax = -540;
-    for (const auto &obj : FObjects) {
-        if (obj->LatMin > obj->LatMax || obj->LonMin > obj->LonMax)
-            continue;
-        latMin = std::min(latMin, obj->LatMin);
-        latMax = std::max(latMax, obj->LatMax);
-        lonMin = std::min(lonMin, obj->LonMin);
-        lonMax = std::max(lonMax, obj->LonMax);
-    }
-    if (latMin > latMax || lonMin > lonMax)
+    const auto v = ViewOfObjects(FObjects, height > 0 ? double(width) / height : 1);
+    if (!v)
         return {};
-    TChartViewSpec v;
-    v.LatC = std::clamp((latMin + latMax) / 2, -89.0, 89.0);
-    v.LonC = (lonMin + lonMax) / 2;
-    const double aspect = height > 0 ? double(width) / height : 1;
-    const double byLat = (latMax - latMin) / std::max(CosD(v.LatC), 0.01) * aspect;
-    v.LonSpan = std::clamp(std::max(lonMax - lonMin, byLat) * 1.05, 0.05, 360.0);
-    return v;
+    return {v->LatC, v->LonC, v->LonSpan};
 }
 
 void TChartScene::Draw(TPainterSurface &surface, bool recompute)
 {
     surface.ClearBackground();
     surface.SetPen(kClBlack, 1, TPenStyle::Solid);
-    for (const auto &obj : FObjects) {
-        if (auto *polygon = dynamic_cast<TChtPolygon *>(obj.get());
-            polygon && polygon->DefaultColors) {
-            polygon->BGColor = surface.DefaultLandColor;
-            polygon->Color = surface.DefaultShoreColor;
-        }
+    ApplyDefaultColors(FObjects, surface.DefaultLandColor, surface.DefaultShoreColor);
+    for (const auto &obj : FObjects)
         obj->Draw(surface, recompute);
-    }
     surface.DrawGrid();
     surface.SetPen(kClBlack, 1, TPenStyle::Solid);
     surface.SetBrush(kClWhite, TBrushStyle::Clear);

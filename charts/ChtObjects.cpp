@@ -98,6 +98,53 @@ std::string LowerAscii(std::string_view text)
     return s;
 }
 
+// ---- Object lists ---------------------------------------------------------------------------
+
+std::optional<TObjectsView> ViewOfObjects(const TObjList &objects, double aspect)
+{
+    double latMin = 90, latMax = -90, lonMin = 540, lonMax = -540;
+    for (const auto &obj : objects) {
+        if (obj->LatMin > obj->LatMax || obj->LonMin > obj->LonMax)
+            continue;
+        latMin = std::min(latMin, obj->LatMin);
+        latMax = std::max(latMax, obj->LatMax);
+        lonMin = std::min(lonMin, obj->LonMin);
+        lonMax = std::max(lonMax, obj->LonMax);
+    }
+    if (latMin > latMax || lonMin > lonMax)
+        return std::nullopt;
+    TObjectsView v;
+    v.LatC = std::clamp((latMin + latMax) / 2, -89.0, 89.0);
+    v.LonC = (lonMin + lonMax) / 2;
+    // The latitude span shown is cos(LatC) * LonSpan / aspect.
+    const double byLat = (latMax - latMin) / std::max(CosD(v.LatC), 0.01) * aspect;
+    v.LonSpan = std::clamp(std::max(lonMax - lonMin, byLat) * 1.05, 0.05, 360.0);
+    return v;
+}
+
+std::size_t PointCountOf(const TObjList &objects)
+{
+    std::size_t n = 0;
+    for (const auto &obj : objects)
+        if (const auto *p = dynamic_cast<const TChtPoliPoints *>(obj.get()))
+            n += p->PointCount();
+    return n;
+}
+
+void ApplyDefaultColors(
+    const TObjList &objects, std::optional<TColor> landColor, std::optional<TColor> shoreColor)
+{
+    for (const auto &obj : objects) {
+        auto *polygon = dynamic_cast<TChtPolygon *>(obj.get());
+        if (!polygon || !polygon->DefaultColors)
+            continue;
+        if (landColor)
+            polygon->BGColor = *landColor;
+        if (shoreColor)
+            polygon->Color = *shoreColor;
+    }
+}
+
 // ---- TChtPoint -----------------------------------------------------------------------------
 
 std::string TChtPoint::AsLine() const

@@ -168,6 +168,25 @@ private:
 
 using TObjList = TOwnedList<TChtObject>;
 
+// A view that shows every object's box on a surface whose width is aspect times its height,
+// with a 5% margin: centre in degrees and the span of longitude, kept within 0.05..360 degrees.
+// None when no object has a box (objects without points).
+struct TObjectsView
+{
+    double LatC = 0;
+    double LonC = 0;
+    double LonSpan = 0;
+};
+
+std::optional<TObjectsView> ViewOfObjects(const TObjList &objects, double aspect);
+
+// The points of every point-list object of the list.
+std::size_t PointCountOf(const TObjList &objects);
+
+// Polygons that follow the chart view's default colours take the colours given (fill, outline).
+void ApplyDefaultColors(
+    const TObjList &objects, std::optional<TColor> landColor, std::optional<TColor> shoreColor);
+
 // A mark with an icon and an optional web address.
 class TChtURLObject : public TChtObject
 {
