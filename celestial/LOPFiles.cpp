@@ -14,6 +14,8 @@ namespace vrn {
 namespace {
 
 constexpr std::size_t kMaxLOPsFileBytes = kMaxLOPs * kLOPRecordSize;
+// A damaged LOPS.LST beyond this is no list to salvage records from.
+constexpr std::size_t kMaxSalvagedFileBytes = 1 << 20;
 // A list of 20 LOPs is a few kilobytes; a file far beyond that is not a LOP list.
 constexpr std::size_t kMaxLOPListFileBytes = 1 << 22;
 constexpr int kRequiredFields = 18; // fields 0..17; "Selected" and the comment are optional
@@ -55,6 +57,16 @@ std::string FieldText(std::string_view text)
     return field;
 }
 
+// The record that starts `offset` bytes into the contents of LOPS.LST; the caller keeps the
+// whole record within them.
+std::optional<TLOPRecord> DecodeRecordAt(
+    const std::string &bytes, std::size_t offset, std::string *problem = nullptr)
+{
+    const auto *first = reinterpret_cast<const std::uint8_t *>(bytes.data() + offset);
+    return DecodeLOPRecord(
+        std::span<const std::uint8_t, kLOPRecordSize>(first, kLOPRecordSize), problem);
+}
+
 std::string FileContents(std::span<const std::string> lines)
 {
     return EncodeTextFile(std::vector<std::string>(lines.begin(), lines.end()));
@@ -80,10 +92,8 @@ TLOPsFileLoad LoadLOPsFile(const std::filesystem::path &dataDir)
             + " is not a multiple of " + FormatInt(kLOPRecordSize);
     std::vector<TLOPRecord> lops;
     for (std::size_t off = 0; problem.empty() && off < file.Bytes.size(); off += kLOPRecordSize) {
-        const auto *first = reinterpret_cast<const std::uint8_t *>(file.Bytes.data() + off);
         std::string why;
-        const auto lop = DecodeLOPRecord(
-            std::span<const std::uint8_t, kLOPRecordSize>(first, kLOPRecordSize), &why);
+        const auto lop = DecodeRecordAt(file.Bytes, off, &why);
         if (!lop)
             problem = "record " + FormatInt(static_cast<long long>(off / kLOPRecordSize + 1)) + ": "
                 + why;
@@ -104,6 +114,30 @@ TLOPsFileLoad LoadLOPsFile(const std::filesystem::path &dataDir)
     if (!ec)
         r.BadFile = bad;
     return r;
+}
+
+TLOPsFileLoad LoadLOPsFileSalvaging(const std::filesystem::path &dataDir)
+{
+    TLOPsFileLoad load = LoadLOPsFile(dataDir);
+    if (load.Message.empty() || load.BadFile.empty())
+        return load;
+    // A file too long for the list still has its first twenty records; a huge one is no list.
+    const TFileContents bad = ReadWholeFile(load.BadFile, kMaxSalvagedFileBytes);
+    if (!bad.Found || bad.ReadError || bad.TooLarge)
+        return load;
+    std::vector<TLOPRecord> kept;
+    for (std::size_t off = 0; off + kLOPRecordSize <= bad.Bytes.size() && kept.size() < kMaxLOPs;
+         off += kLOPRecordSize) {
+        if (auto lop = DecodeRecordAt(bad.Bytes, off))
+            kept.push_back(std::move(*lop));
+    }
+    if (kept.empty())
+        return load;
+    load.LOPs = std::move(kept);
+    load.Message = "File LOPS.LST is corrupted\n\r"
+        + FormatInt(static_cast<long long>(load.LOPs.size()))
+        + " LOPs could be read and are kept; the file was saved as LOPS.LST.bad";
+    return load;
 }
 
 void SaveLOPsFile(const std::filesystem::path &dataDir, std::span<const TLOPRecord> lops)

@@ -39,6 +39,11 @@ struct TLOPsFileLoad
 // readable (see DecodeLOPRecord) is corrupt.
 TLOPsFileLoad LoadLOPsFile(const std::filesystem::path &dataDir);
 
+// LoadLOPsFile, and when the file was damaged, the whole records of it that still read (at most
+// 20) instead of an empty list; the message then says how many were kept. The damaged file stays
+// as LOPS.LST.bad.
+TLOPsFileLoad LoadLOPsFileSalvaging(const std::filesystem::path &dataDir);
+
 // Writes `dataDir`/LOPS.LST (an empty list gives an empty file). Raises EVrnError "Cannot write
 // file <path>" when it cannot; the old file then stays.
 void SaveLOPsFile(const std::filesystem::path &dataDir, std::span<const TLOPRecord> lops);

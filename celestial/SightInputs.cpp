@@ -1,6 +1,5 @@
 #include "celestial/SightInputs.h"
 
-#include "celestial/AtomicFile.h"
 #include "engine/Astros.h"
 #include "engine/NumText.h"
 #include "engine/RiseSet.h"
@@ -149,33 +148,6 @@ std::vector<double> CalibrationPlotValues(const TSextantCalibrationTable &table)
     for (int x = kCalibrationPlotFirstDeg; x <= kCalibrationPlotLastDeg; ++x)
         values.push_back(table.GetCorrection(x));
     return values;
-}
-
-TLOPsFileLoad LoadLOPsFileSalvaging(const std::filesystem::path &dataDir)
-{
-    TLOPsFileLoad load = LoadLOPsFile(dataDir);
-    if (load.Message.empty() || load.BadFile.empty())
-        return load;
-    // A file too long for the list still has its first twenty records; a huge one is no list.
-    const TFileContents bad = ReadWholeFile(load.BadFile, std::size_t {1} << 20);
-    if (!bad.Found || bad.ReadError || bad.TooLarge)
-        return load;
-    const std::string &bytes = bad.Bytes;
-    std::vector<TLOPRecord> kept;
-    for (std::size_t at = 0; at + kLOPRecordSize <= bytes.size() && kept.size() < kMaxLOPs;
-         at += kLOPRecordSize) {
-        const auto *p = reinterpret_cast<const std::uint8_t *>(bytes.data() + at);
-        if (auto lop =
-                DecodeLOPRecord(std::span<const std::uint8_t, kLOPRecordSize>(p, kLOPRecordSize)))
-            kept.push_back(std::move(*lop));
-    }
-    if (kept.empty())
-        return load;
-    load.LOPs = std::move(kept);
-    load.Message = "File LOPS.LST is corrupted\n\r"
-        + FormatInt(static_cast<long long>(load.LOPs.size()))
-        + " LOPs could be read and are kept; the file was saved as LOPS.LST.bad";
-    return load;
 }
 
 std::string SpeedLabel(const TBoatCourseAndSpeed &boat)

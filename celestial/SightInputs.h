@@ -6,13 +6,11 @@
 // the calibration grid. Qt-free: the windows only move values between widgets and these
 // functions.
 
-#include "celestial/LOPFiles.h"
 #include "celestial/Sextante.h"
 #include "celestial/VrnCalc.h"
 #include "engine/DateTime.h"
 
 #include <array>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -97,11 +95,6 @@ std::array<std::string, 3> CalibrationGridRow(int number, const TSextantCalibrat
 constexpr int kCalibrationPlotFirstDeg = -5;
 constexpr int kCalibrationPlotLastDeg = 120;
 std::vector<double> CalibrationPlotValues(const TSextantCalibrationTable &table);
-
-// LoadLOPsFile, and when the file was damaged, the whole records of it that still read (at most
-// 20) instead of an empty list; the message then says how many were kept. The damaged file stays
-// as LOPS.LST.bad.
-TLOPsFileLoad LoadLOPsFileSalvaging(const std::filesystem::path &dataDir);
 
 // "%4.1f Knts" and "%3.0f° T", the course and speed labels of the windows.
 std::string SpeedLabel(const TBoatCourseAndSpeed &boat);
