@@ -22,30 +22,9 @@ std::string Hyphens(int n)
     return std::string(static_cast<std::size_t>(n), '-');
 }
 
-// Into (−180, 180].
-double WrapLongitude(double lonDeg)
-{
-    double r = std::remainder(lonDeg, 360.0);
-    if (r <= -180)
-        r += 360;
-    return r;
-}
-
 std::string T(double hours)
 {
     return PassageTimeText(hours) + " GMT";
-}
-
-std::string LimbLine(TLimbType limb)
-{
-    switch (limb) {
-    case TLimbType::LowerLimb:
-        return "Altitude for lower limb";
-    case TLimbType::UpperLimb:
-        return "Altitude for upper limb";
-    default:
-        return "Altitude for object center";
-    }
 }
 
 // Decimal hours of a time field (a fraction of a day) with the watch error added.
@@ -149,7 +128,7 @@ TNoonPosition CalcNoonSight(const TNoonSightInputs &input, TSol &sun, TVrnSextan
         report.push_back("Correcting for artificial horizon");
         report.push_back("H.inst: " + FormatAngleDM1(" -", sextant.Hs).Text);
     } else {
-        report.push_back(LimbLine(input.Limb));
+        report.push_back(LimbReportLine(input.Limb));
     }
     std::string dipLine =
         "Dip:" + V41(sextant.Dip * 60) + "' IC:" + V41(sextant.IndexCorrection * 60) + "'";

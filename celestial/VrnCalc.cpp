@@ -129,15 +129,6 @@ private:
     bool FNonFinite = false;
 };
 
-// Into (-180, 180].
-double WrapLongitude(double lonDeg)
-{
-    double r = std::remainder(lonDeg, 360.0);
-    if (r <= -180)
-        r += 360;
-    return r;
-}
-
 // `lonDeg` moved by whole turns to within 180° of `referenceDeg`.
 double UnwrapLongitude(double lonDeg, double referenceDeg)
 {
@@ -147,18 +138,6 @@ double UnwrapLongitude(double lonDeg, double referenceDeg)
 std::string V41(double x)
 {
     return FormatFixed(x, 1, 4);
-}
-
-std::string LimbLine(TLimbType limb)
-{
-    switch (limb) {
-    case TLimbType::LowerLimb:
-        return "Altitude for lower limb";
-    case TLimbType::UpperLimb:
-        return "Altitude for upper limb";
-    default:
-        return "Altitude for object center";
-    }
 }
 
 bool IsSunOrMoon(const TAstro &body)
@@ -281,6 +260,26 @@ std::string LOPCaption(const TLOPRecord &lop, const TDateFormat &format)
     return lop.ObjectName + "-" + LOPDateTimeText(lop, format);
 }
 
+double WrapLongitude(double lonDeg)
+{
+    double r = std::remainder(lonDeg, 360.0);
+    if (r <= -180)
+        r += 360;
+    return r;
+}
+
+std::string LimbReportLine(TLimbType limb)
+{
+    switch (limb) {
+    case TLimbType::LowerLimb:
+        return "Altitude for lower limb";
+    case TLimbType::UpperLimb:
+        return "Altitude for upper limb";
+    default:
+        return "Altitude for object center";
+    }
+}
+
 double ReadGMTDate(std::string_view text, const TDateFormat &format)
 {
     const auto v = ParseDateTimeText(text, format);
@@ -346,7 +345,7 @@ TLOPRecord CalcLOP(
     lop.Azimuth = hz.ZnDeg;
 
     if (IsSunOrMoon(body) && !sight.ArtificialHorizon)
-        report.push_back(LimbLine(sight.Limb));
+        report.push_back(LimbReportLine(sight.Limb));
     if (sight.ArtificialHorizon) {
         report.push_back("Correcting for artificial horizon.");
         report.push_back("H.inst: " + FormatAngleDM1(" -", sextant.Hs).Text);

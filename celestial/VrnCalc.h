@@ -74,6 +74,14 @@ std::string LOPDateTimeText(const TLOPRecord &lop, const TDateFormat &format = S
 // ObjectName + "-" + LOPDateTimeText.
 std::string LOPCaption(const TLOPRecord &lop, const TDateFormat &format = ShortDateFormat());
 
+// A longitude that a calculation produced, brought into (-180, 180] degrees west: 180 stays
+// 180, -180 becomes 180, 190 becomes -170.
+double WrapLongitude(double lonDeg);
+
+// The sight reports' line for the limb observed: "Altitude for lower limb", "... upper limb",
+// "... object center".
+std::string LimbReportLine(TLimbType limb);
+
 // The one reader of a GMT date field: the date (an optional time is ignored) as the date-time of
 // its midnight. Raises EVrnError "Invalid date" on an empty or unreadable text.
 double ReadGMTDate(std::string_view text, const TDateFormat &format = ShortDateFormat());

@@ -485,6 +485,22 @@ TEST(LOPGeometry, AnglesAndParallels)
     EXPECT_FALSE(LOPCrossing(LineOfPosition(0, 0, 90, 2), LineOfPosition(0, 0, 270, 2)));
 }
 
+TEST(LOPGeometry, LongitudesComeBackIntoTheHalfOpenRange)
+{
+    struct Case
+    {
+        double LonDeg;
+        double ExpectedDeg; // whole turns added or taken by hand into (-180, 180]
+    };
+
+    const Case cases[] = {{0, 0}, {180, 180}, {-180, 180}, {190, -170}, {-190, 170}, {359.9, -0.1},
+        {540, 180}, {-725, -5}, {179.99, 179.99}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.LonDeg);
+        EXPECT_NEAR(WrapLongitude(c.LonDeg), c.ExpectedDeg, 1e-9);
+    }
+}
+
 TEST(LOPGeometry, MoveAndTransport)
 {
     // 6 kn on 090° for 2 hours at 60°N: 12 NM east, longitude decreases by 12/60/cos 60° = 0.4°.
