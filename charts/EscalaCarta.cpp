@@ -57,19 +57,15 @@ void TEscalaCarta::SetView(double latCDeg, double lonCDeg, double lonSpanDeg)
     SetupForScreen();
 }
 
-namespace {
-
-// Far beyond any surface but well inside int: lines from such points are clipped before drawing.
-constexpr double kSaturation = 1.0e9;
-
 int SaturatedPixel(double v)
 {
+    // Far beyond any surface but well inside int: lines from such points are clipped before
+    // drawing.
+    constexpr double kSaturation = 1.0e9;
     if (std::isnan(v))
         return 0;
     return static_cast<int>(std::nearbyint(std::clamp(v, -kSaturation, kSaturation)));
 }
-
-} // namespace
 
 TScreenPoint TEscalaCarta::World2Screen(double latDeg, double lonDeg) const
 {

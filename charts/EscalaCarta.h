@@ -9,6 +9,10 @@ namespace vrn {
 
 class TChartSurface;
 
+// The nearest pixel of a surface coordinate, halves to even; saturates far outside any surface
+// instead of overflowing an int, and a NaN (a view without a scale) gives 0.
+int SaturatedPixel(double v);
+
 struct TScreenPoint
 {
     int X = 0;

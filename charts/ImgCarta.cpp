@@ -494,6 +494,9 @@ void TImagemCarta::ComputeBoundsLocked()
 
 std::optional<std::array<TScreenPoint, 4>> TImagemCarta::Outline(const TChartRect &view) const
 {
+    // A view of a scale that has no surface yet has no pixels per degree (0/0).
+    if (!std::isfinite(view.XScale) || !std::isfinite(view.YScale))
+        return std::nullopt;
     std::lock_guard lock(FMutex);
     if (!FBoundsKnown || !FBounds.Intersect(view))
         return std::nullopt;
@@ -504,10 +507,7 @@ std::optional<std::array<TScreenPoint, 4>> TImagemCarta::Outline(const TChartRec
             return std::nullopt;
         double x = 0, y = 0;
         view.WorldToPixel(p.Lat, p.Lon, x, y);
-        auto px = [](double v) {
-            return static_cast<int>(std::nearbyint(std::clamp(v, -1.0e9, 1.0e9)));
-        };
-        out[i] = {px(x), px(y)};
+        out[i] = {SaturatedPixel(x), SaturatedPixel(y)};
     }
     return out;
 }
@@ -920,11 +920,8 @@ void TChtChartImage::Draw(TChartSurface &chart, bool recompute)
         } else {
             // Printing (and drawing without a background renderer) waits for a running render of
             // the same picture rather than leaving the chart off the page.
-            if (auto r = Imagem->RenderView(view, nullptr, true)) {
-                Rendered = std::move(r->Bitmap);
-                DrawX = static_cast<int>(r->Rect.TopLeft.X);
-                DrawY = static_cast<int>(r->Rect.TopLeft.Y);
-            }
+            if (auto r = Imagem->RenderView(view, nullptr, true))
+                TakeRender(std::move(*r));
         }
     }
     if (Rendered) {
@@ -947,13 +944,18 @@ void TChtChartImage::RenderFinished(const TRenderJob *job, std::optional<TRender
     if (job == FMaker.get()) {
         FMaker.reset();
         if (result) {
-            Rendered = std::move(result->Bitmap);
-            DrawX = static_cast<int>(result->Rect.TopLeft.X);
-            DrawY = static_cast<int>(result->Rect.TopLeft.Y);
+            TakeRender(std::move(*result));
             if (Chart)
                 Chart->Invalidate();
         }
     }
+}
+
+void TChtChartImage::TakeRender(TRenderResult &&result)
+{
+    Rendered = std::move(result.Bitmap);
+    DrawX = static_cast<int>(result.Rect.TopLeft.X);
+    DrawY = static_cast<int>(result.Rect.TopLeft.Y);
 }
 
 } // namespace vrn

@@ -271,6 +271,8 @@ protected:
 
 private:
     void DropMaker();
+    // Keeps a finished render to be drawn at its place on the view.
+    void TakeRender(TRenderResult &&result);
 
     std::shared_ptr<TRenderJob> FMaker;
 };

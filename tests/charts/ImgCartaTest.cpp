@@ -261,6 +261,21 @@ TEST(ImagemCarta, DataFileErrors)
         "Cannot open file");
 }
 
+TEST(ImagemCarta, NoOutlineForAViewWithoutAScale)
+{
+    // A chart across the equator and the prime meridian, so that it meets the all-zero window of
+    // a scale that has no surface yet (0/0 pixels per degree).
+    TImagemCarta img;
+    img.SetPoints({{{0, 0, 1, 1}, {100, 0, 1, -1}, {0, 100, -1, 1}}},
+        {{{0, 0, 1, 1}, {100, 0, 1, -1}, {100, 100, -1, -1}, {0, 100, -1, 1}}});
+    const TEscalaCarta unset;
+    EXPECT_FALSE(img.Outline(ViewRectOf(unset)));
+    // The picture's own window shows the four limit points at the picture's corners.
+    const auto outline = img.Outline(img.Bounds());
+    ASSERT_TRUE(outline);
+    EXPECT_EQ((*outline)[2], (TScreenPoint {100, 100}));
+}
+
 TEST(ImagemCarta, PictureNamesIgnoreCaseAndBackslashes)
 {
     TTempDir tmp;
