@@ -280,12 +280,20 @@ std::string LimbReportLine(TLimbType limb)
     }
 }
 
-double ReadGMTDate(std::string_view text, const TDateFormat &format)
+std::optional<double> DateOfText(std::string_view text, const TDateFormat &format)
 {
     const auto v = ParseDateTimeText(text, format);
     if (!v)
-        throw EVrnError("Invalid date");
+        return std::nullopt;
     return std::floor(*v);
+}
+
+double ReadGMTDate(std::string_view text, const TDateFormat &format)
+{
+    const auto date = DateOfText(text, format);
+    if (!date)
+        throw EVrnError("Invalid date");
+    return *date;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -82,8 +82,13 @@ double WrapLongitude(double lonDeg);
 // "... object center".
 std::string LimbReportLine(TLimbType limb);
 
-// The one reader of a GMT date field: the date (an optional time is ignored) as the date-time of
-// its midnight. Raises EVrnError "Invalid date" on an empty or unreadable text.
+// The date of a date field (an optional time is ignored) as the date-time of its midnight;
+// nothing for an empty or unreadable text.
+std::optional<double> DateOfText(
+    std::string_view text, const TDateFormat &format = ShortDateFormat());
+
+// The one reader of a GMT date field: DateOfText, raising EVrnError "Invalid date" on an empty or
+// unreadable text.
 double ReadGMTDate(std::string_view text, const TDateFormat &format = ShortDateFormat());
 
 // The sextant altitude is exactly zero (after halving): the window puts the focus on its field.

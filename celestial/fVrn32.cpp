@@ -58,10 +58,7 @@ QString Q(const std::string &s)
 
 std::optional<double> DateOf(const QLineEdit &field)
 {
-    const auto v = ParseDateTimeText(field.text().toStdString(), ShortDateFormat());
-    if (!v)
-        return std::nullopt;
-    return std::floor(*v);
+    return DateOfText(field.text().toStdString());
 }
 
 void SetEnabledAll(std::initializer_list<QWidget *> widgets, bool enabled)
