@@ -6,13 +6,31 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace vrn {
+
+bool IsRegularFile(const std::string &path)
+{
+    struct stat st
+    { };
+
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+TFilePtr OpenRegularFile(const std::string &path)
+{
+    if (!IsRegularFile(path))
+        throw EVrnError("Cannot open file \"" + path + "\". No such file");
+    TFilePtr f(std::fopen(path.c_str(), "rb"));
+    if (!f)
+        throw EVrnError("Cannot open file \"" + path + "\"");
+    return f;
+}
 
 namespace {
 
@@ -95,23 +113,20 @@ std::string FileNameOf(std::string_view path)
 
 std::string ReadWholeFile(const std::string &path, std::size_t maxBytes)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        throw EVrnError("Cannot open file \"" + path + "\". No such file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EVrnError("Cannot open file \"" + path + "\"");
+    const TFilePtr f = OpenRegularFile(path);
     std::string data;
     char buf[65536];
-    while (in) {
-        in.read(buf, sizeof buf);
-        data.append(buf, static_cast<std::size_t>(in.gcount()));
+    for (;;) {
+        const std::size_t n = std::fread(buf, 1, sizeof buf, f.get());
+        data.append(buf, n);
         if (data.size() > maxBytes)
             throw EVrnError("File \"" + path + "\" is too large");
+        if (n < sizeof buf) {
+            if (std::ferror(f.get()))
+                throw EVrnError("Read error in file \"" + path + "\"");
+            return data;
+        }
     }
-    if (in.bad())
-        throw EVrnError("Read error in file \"" + path + "\"");
-    return data;
 }
 
 void WriteFileAtomically(const std::string &path, std::string_view contents)

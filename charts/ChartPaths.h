@@ -4,10 +4,27 @@
 // files, whole-file reads with a size limit and writes that never leave a half-written file.
 
 #include <cstddef>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace vrn {
+
+// True for an existing regular file (not a directory, device or pipe).
+bool IsRegularFile(const std::string &path);
+
+struct TFileCloser
+{
+    void operator()(std::FILE *f) const { std::fclose(f); }
+};
+
+using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+// A regular file opened for reading; raises EVrnError "Cannot open file "<path>". No such file"
+// for anything else (a folder or a device would block or read garbage), "Cannot open file
+// "<path>"" when it cannot be opened.
+TFilePtr OpenRegularFile(const std::string &path);
 
 // A path read from a file, resolved against the folder of that file: "\" becomes "/", the path
 // is tried as written, then component by component ignoring letter case (files written on
@@ -23,7 +40,7 @@ std::string DirectoryOf(std::string_view path);
 std::string FileNameOf(std::string_view path);
 
 // The whole contents of a regular file; raises EVrnError naming the file when it cannot be read
-// or holds more than maxBytes bytes.
+// (as OpenRegularFile) or holds more than maxBytes bytes.
 std::string ReadWholeFile(const std::string &path, std::size_t maxBytes);
 
 // Writes the contents to a temporary file beside the target and renames it over the target, so

@@ -2,7 +2,6 @@
 
 #include "charts/ChartPaths.h"
 #include "charts/ImgCarta.h"
-#include "charts/PictureReaders.h"
 #include "common/strtoken.h"
 #include "engine/DateTime.h"
 #include "engine/NumText.h"

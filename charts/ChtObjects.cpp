@@ -1,6 +1,6 @@
 #include "charts/ChtObjects.h"
 
-#include "charts/PictureReaders.h"
+#include "charts/ChartPaths.h"
 #include "engine/DateTime.h"
 #include "engine/NumText.h"
 #include "engine/TextCodec.h"

@@ -1,6 +1,6 @@
 #include "charts/KaMD5.h"
 
-#include "charts/PictureReaders.h"
+#include "charts/ChartPaths.h"
 #include "engine/VrnError.h"
 
 #include <cstdio>
@@ -63,12 +63,7 @@ std::string MD5OfBytes(std::span<const std::uint8_t> data)
 
 std::string MD5OfFile(const std::string &path)
 {
-    if (!IsRegularFile(path))
-        throw EVrnError("Cannot open file \"" + path + "\". No such file");
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> f(
-        std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f)
-        throw EVrnError("Cannot open file \"" + path + "\"");
+    const TFilePtr f = OpenRegularFile(path);
     TMd5 md5;
     std::vector<unsigned char> buf(1 << 16);
     for (;;) {

@@ -1,5 +1,6 @@
 #include "charts/PictureReaders.h"
 
+#include "charts/ChartPaths.h"
 #include "engine/NumText.h"
 #include "engine/VrnError.h"
 
@@ -11,37 +12,11 @@
 #include <jerror.h>
 #include <jpeglib.h>
 #include <memory>
-#include <sys/stat.h>
 #include <vector>
 
 namespace vrn {
 
-bool IsRegularFile(const std::string &path)
-{
-    struct stat st
-    { };
-
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 namespace {
-
-struct TFileCloser
-{
-    void operator()(std::FILE *f) const { std::fclose(f); }
-};
-
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
-
-TFilePtr OpenRegularFile(const std::string &path)
-{
-    if (!IsRegularFile(path))
-        throw EVrnError("Cannot open file \"" + path + "\". No such file");
-    TFilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        throw EVrnError("Cannot open file \"" + path + "\"");
-    return f;
-}
 
 void CheckPictureSize(long long width, long long height, const char *kind)
 {

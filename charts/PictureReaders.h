@@ -22,7 +22,4 @@ TExBitmap ReadJpegFile(const std::string &path);
 TExBitmap ReadGifFile(const std::string &path);
 TExBitmap ReadBmpFile(const std::string &path);
 
-// True for an existing regular file (not a directory, device or pipe).
-bool IsRegularFile(const std::string &path);
-
 } // namespace vrn

@@ -246,6 +246,8 @@ TEST(ImagemCarta, DataFileErrors)
                   "0e13bc2f39ebc8e4aa1e1589d7c52d4a\nImage file has changed since it was "
                   "imported.\nFor your safety, image must be imported again with Kartograv."},
         {"empty file", "", "Cannot open file"},
+        {"over a megabyte is no data file", cid + std::string(1 << 20, ';'),
+            "File \"" + (tmp.Path / "bad.CID").string() + "\" is too large"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Name);

@@ -1,3 +1,4 @@
+#include "charts/ChartPaths.h"
 #include "charts/EXBitmap.h"
 #include "charts/KaMD5.h"
 #include "charts/PictureReaders.h"
