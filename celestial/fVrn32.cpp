@@ -592,12 +592,9 @@ void TFormVrn32::BOpenLOPListClick()
 
 void TFormVrn32::RGAutoTransportModeClick()
 {
-    const int mode = FTransportButtons->checkedId();
-    FLOPs.SetTransportMode(static_cast<TAutoTransportMode>(mode));
+    FLOPs.SetTransportMode(static_cast<TAutoTransportMode>(FTransportButtons->checkedId()));
     const bool active = FLOPs.TransportActive();
-    SetEnabledAll({FEdGMTDate, FEdGMTTime},
-        FPageControl1->currentIndex() != PagePosition
-            || mode == static_cast<int>(TAutoTransportMode::ToSelectedTime));
+    EnableFields(FPageControl1->currentIndex());
     FLTransportTime->clear();
     if (active) {
         RefreshCourseAndSpeed();

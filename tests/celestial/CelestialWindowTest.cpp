@@ -49,6 +49,8 @@ private slots:
     void NoonSightFromTheWindow();
     void BadInputShowsAMessage_data();
     void BadInputShowsAMessage();
+    void TransportModeEnablesTheTimeFields_data();
+    void TransportModeEnablesTheTimeFields();
     void DamagedLOPsFileAtStart();
     void UnwritableDataFolderAtExit();
     void LimbChoiceAndArtificialHorizon();
@@ -395,6 +397,38 @@ void TCelestialWindowTest::BadInputShowsAMessage()
     QCOMPARE(FBoxes->Texts(), message.isEmpty() ? QStringList() : QStringList {message});
     QCOMPARE(FBoxes->Unanswered, 0);
     QVERIFY(FWindow->isVisible());
+}
+
+void TCelestialWindowTest::TransportModeEnablesTheTimeFields_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QList<int>>("modes"); // the transport choices clicked, in order
+    QTest::addColumn<bool>("timesEnabled");
+
+    // Every time field follows one rule: enabled off the position page, and on it only for
+    // "To Selected Time", whether the page or the choice changed last.
+    QTest::addRow("position page, don't transport")
+        << int(TFormVrn32::PagePosition) << QList<int> {0} << false;
+    QTest::addRow("position page, to selected time")
+        << int(TFormVrn32::PagePosition) << QList<int> {3} << true;
+    QTest::addRow("position page, selected time then latest")
+        << int(TFormVrn32::PagePosition) << QList<int> {3, 1} << false;
+    QTest::addRow("LOP page, latest") << int(TFormVrn32::PageLOP) << QList<int> {1} << true;
+}
+
+void TCelestialWindowTest::TransportModeEnablesTheTimeFields()
+{
+    QFETCH(int, page);
+    QFETCH(QList<int>, modes);
+    QFETCH(bool, timesEnabled);
+    Child<QTabWidget>("PageControl1")->setCurrentIndex(page);
+    const auto radios = Child<QWidget>("RGAutoTransportMode")->findChildren<QRadioButton *>();
+    for (int mode : modes)
+        radios.at(mode)->click();
+    for (const char *name : {"EdLocalDate", "EdLocalTime", "EdGMTDate", "EdGMTTime", "EdTimeZone",
+             "EdWatchError", "BNow", "BGetSystemTimeZone"}) {
+        QVERIFY2(Child<QWidget>(name)->isEnabled() == timesEnabled, name);
+    }
 }
 
 void TCelestialWindowTest::DamagedLOPsFileAtStart()
