@@ -15,8 +15,6 @@ namespace vrn {
 
 namespace {
 
-const TDateFormat kChartDateFormat {TDateOrder::DayMonthYear, '/'};
-
 std::optional<double> NumberField(const TStringTokenizer &t, int i)
 {
     if (i >= t.Count())
@@ -67,25 +65,19 @@ public:
 
     void Finish()
     {
-        if (!FCurrent)
-            return;
-        if (FCurrent == FOut.ChartRef.get()) {
-            FCurrent = nullptr;
-            return;
-        }
-        std::unique_ptr<TChtObject> obj(FCurrent);
         FCurrent = nullptr;
-        if (obj->IsValid())
-            FOut.Objects.Add(std::move(obj));
-    }
-
-    ~TReader()
-    {
-        if (FCurrent && FCurrent != FOut.ChartRef.get())
-            delete FCurrent;
+        if (FPending && FPending->IsValid())
+            FOut.Objects.Add(std::move(FPending));
+        FPending.reset();
     }
 
 private:
+    void Start(std::unique_ptr<TChtObject> object)
+    {
+        FPending = std::move(object);
+        FCurrent = FPending.get();
+    }
+
     void ObjectLine(int n)
     {
         Finish();
@@ -113,20 +105,20 @@ private:
             if (!lat || !lon || !size || !IsLatitude(*lat) || !IsLongitude(*lon) || *size < 0
                 || *size > 360)
                 InvalidNumber(n);
-            FCurrent =
-                new TChtURLObject(FTok.Token(6), FTok.Token(7), FTok.Token(2), *size, *lat, *lon);
+            Start(std::make_unique<TChtURLObject>(
+                FTok.Token(6), FTok.Token(7), FTok.Token(2), *size, *lat, *lon));
         } else if (type == "polygon") {
-            FCurrent = new TChtPolygon();
+            Start(std::make_unique<TChtPolygon>());
         } else if (type == "route") {
-            FCurrent = new TChtRoute();
+            Start(std::make_unique<TChtRoute>());
         } else if (type == "track") {
-            FCurrent = new TChtTrack();
+            Start(std::make_unique<TChtTrack>());
         } else if (type == "imgchart") {
-            auto *image = new TChtChartImage();
+            auto image = std::make_unique<TChtChartImage>();
             image->BaseDir = FBaseDir;
-            FCurrent = image;
+            Start(std::move(image));
         } else {
-            FCurrent = new TChtObject();
+            Start(std::make_unique<TChtObject>());
         }
         if (count >= 3)
             FCurrent->Name = FTok.Token(2);
@@ -142,8 +134,7 @@ private:
             const std::string name = FCurrent->Name;
             if (FCurrent == FOut.ChartRef.get())
                 FOut.ChartRef.reset();
-            else
-                delete FCurrent;
+            FPending.reset();
             FCurrent = nullptr;
             FOut.Messages.push_back({n, "Error loading object " + name, e.what()});
         }
@@ -166,7 +157,8 @@ private:
     TChartFileContents &FOut;
     const std::string &FBaseDir;
     TStringTokenizer FTok {"", ";"};
-    TChtObject *FCurrent = nullptr; // owned unless it is FOut.ChartRef
+    std::unique_ptr<TChtObject> FPending; // the object being read, until it is finished
+    TChtObject *FCurrent = nullptr; // FPending, or FOut.ChartRef for a chart reference
 };
 
 } // namespace

@@ -14,8 +14,6 @@ namespace vrn {
 
 namespace {
 
-const TDateFormat kChartDateFormat {TDateOrder::DayMonthYear, '/'};
-
 int Limited(int v)
 {
     return std::abs(v) < kScreenLimit ? v : (v < 0 ? -kScreenLimit : kScreenLimit);

@@ -6,6 +6,7 @@
 
 #include "charts/ChartColor.h"
 #include "charts/ChartSurface.h"
+#include "engine/DateTime.h"
 
 #include <climits>
 #include <cstddef>
@@ -371,6 +372,9 @@ protected:
 private:
     void Replay(TChartSurface &chart, bool recompute);
 };
+
+// Dates in chart files are day/month/year whatever the user's date format.
+inline constexpr TDateFormat kChartDateFormat {TDateOrder::DayMonthYear, '/'};
 
 // Text helpers of the chart file format.
 std::string FormatChartNumber(double value); // "%10.5f"
