@@ -4,6 +4,7 @@
 #include "engine/DateTime.h"
 #include "engine/NumText.h"
 #include "engine/Stars.h"
+#include "engine/TextCodec.h"
 #include "engine/Trigonom.h"
 
 #include <cmath>
@@ -77,13 +78,9 @@ std::string Tenths(double arcmin)
 std::vector<std::string> Utf8Chars(std::string_view text)
 {
     std::vector<std::string> chars;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t n = 1;
-        while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
-            ++n;
+    for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
+        n = NextUtf8Char(text, i).Length;
         chars.emplace_back(text.substr(i, n));
-        i += n;
     }
     return chars;
 }
@@ -91,11 +88,8 @@ std::vector<std::string> Utf8Chars(std::string_view text)
 // Exactly `width` characters: cut, or padded with blanks on the right.
 std::string FitWidth(std::string_view text, std::size_t width)
 {
-    std::vector<std::string> chars = Utf8Chars(text);
-    chars.resize(width, " ");
-    std::string fitted;
-    for (const auto &c : chars)
-        fitted += c;
+    std::string fitted(Utf8Left(text, width));
+    fitted.append(width - Utf8Length(fitted), ' ');
     return fitted;
 }
 
