@@ -1,10 +1,10 @@
 #include "apps/vrn32/ChartDemo.h"
 
 #include "charts/Dcarta.h"
+#include "ui/FileDialogs.h"
 #include "ui/MessageBoxes.h"
 
 #include <QActionGroup>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QStatusBar>
@@ -39,8 +39,8 @@ TChartDemoWindow::TChartDemoWindow(QWidget *parent)
     }
     tools->addSeparator();
     connect(tools->addAction(QStringLiteral("Print to PDF...")), &QAction::triggered, this, [this] {
-        const QString file = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Print to PDF"), QString(), QStringLiteral("PDF (*.pdf)"));
+        const QString file = GetSaveFileName(this, QStringLiteral("Print to PDF"), QString(),
+            QStringLiteral("PDF (*.pdf *.PDF)"), QStringLiteral("pdf"));
         if (file.isEmpty())
             return;
         RunCommand(this, [&] {
