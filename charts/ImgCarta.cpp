@@ -4,6 +4,7 @@
 #include "charts/KaMD5.h"
 #include "charts/Mercator.h"
 #include "charts/PictureReaders.h"
+#include "common/strtoken.h"
 #include "engine/DateTime.h"
 #include "engine/NumText.h"
 #include "engine/TextCodec.h"
@@ -269,21 +270,13 @@ std::optional<TChartPoint> ParseCidPoint(const std::optional<std::string> &value
 {
     if (!value)
         return std::nullopt;
-    std::vector<std::string_view> fields;
-    std::string_view rest = *value;
-    for (;;) {
-        const auto semi = rest.find(';');
-        fields.push_back(rest.substr(0, semi));
-        if (semi == std::string_view::npos)
-            break;
-        rest.remove_prefix(semi + 1);
-    }
-    if (fields.size() < 4)
+    const TStringTokenizer fields(*value, ";");
+    if (fields.Count() < 4)
         return std::nullopt;
-    const auto x = ParseNumber(fields[0]);
-    const auto y = ParseNumber(fields[1]);
-    const auto lon = ParseNumber(fields[2]);
-    const auto lat = ParseNumber(fields[3]);
+    const auto x = ParseNumber(fields.Token(0));
+    const auto y = ParseNumber(fields.Token(1));
+    const auto lon = ParseNumber(fields.Token(2));
+    const auto lat = ParseNumber(fields.Token(3));
     if (!x || !y || !lon || !lat || std::fabs(*lat) > 90 || std::fabs(*lon) > 540)
         return std::nullopt;
     return TChartPoint {*x, *y, *lat, *lon};
