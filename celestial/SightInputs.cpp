@@ -105,9 +105,7 @@ void ObjectDataReport(
         + "  Dec:" + FormatAngleDM1("NS", place.DecDeg).Text);
     report.push_back("LHA: " + FormatAngleDM1(" -", hz.LHADeg).Text
         + "  RA:" + FormatTimeHMS(body.RA / 15).Text);
-    const bool sunOrMoon = dynamic_cast<const TSol *>(&body) != nullptr
-        || dynamic_cast<const TLua *>(&body) != nullptr;
-    if (sunOrMoon)
+    if (IsSunOrMoon(body))
         report.push_back("Semi-diameter: " + V41(body.GetSemiDiameter()) + "'");
     const double hp = body.GetHorizontalParallax();
     if (hp != 0)

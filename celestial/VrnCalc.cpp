@@ -140,12 +140,6 @@ std::string V41(double x)
     return FormatFixed(x, 1, 4);
 }
 
-bool IsSunOrMoon(const TAstro &body)
-{
-    return dynamic_cast<const TSol *>(&body) != nullptr
-        || dynamic_cast<const TLua *>(&body) != nullptr;
-}
-
 [[noreturn]] void TooManyLOPs()
 {
     throw EVrnError("Too many LOPs. Max=" + FormatInt(kMaxLOPs));
@@ -266,6 +260,12 @@ double WrapLongitude(double lonDeg)
     if (r <= -180)
         r += 360;
     return r;
+}
+
+bool IsSunOrMoon(const TAstro &body)
+{
+    return dynamic_cast<const TSol *>(&body) != nullptr
+        || dynamic_cast<const TLua *>(&body) != nullptr;
 }
 
 std::string LimbReportLine(TLimbType limb)

@@ -78,6 +78,9 @@ std::string LOPCaption(const TLOPRecord &lop, const TDateFormat &format = ShortD
 // 180, -180 becomes 180, 190 becomes -170.
 double WrapLongitude(double lonDeg);
 
+// The bodies whose limb is observed and which have a semi-diameter: the Sun and the Moon.
+bool IsSunOrMoon(const TAstro &body);
+
 // The sight reports' line for the limb observed: "Altitude for lower limb", "... upper limb",
 // "... object center".
 std::string LimbReportLine(TLimbType limb);

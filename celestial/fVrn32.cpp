@@ -703,9 +703,7 @@ void TFormVrn32::CBArtificialHorizonClick()
 void TFormVrn32::ShowLimbChoice()
 {
     const TAstro *body = FindAstro(FLBStars->currentText().toStdString());
-    const bool sunOrMoon =
-        body && (body == Astros().Sun() || body == static_cast<const TAstro *>(Astros().Moon()));
-    const bool limbs = sunOrMoon && !FCBArtificialHorizon->isChecked();
+    const bool limbs = body && IsSunOrMoon(*body) && !FCBArtificialHorizon->isChecked();
     FRGLimbType->setEnabled(limbs);
     FImgLimbs->setVisible(limbs);
 }
