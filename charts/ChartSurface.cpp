@@ -4,6 +4,16 @@
 
 namespace vrn {
 
+namespace {
+
+// Clipped coordinates lie within the margin of the surface, so they fit an int.
+TScreenPoint Rounded(const TScreenPointF &p)
+{
+    return {static_cast<int>(std::lround(p.X)), static_cast<int>(std::lround(p.Y))};
+}
+
+} // namespace
+
 TChartSurface::TChartSurface()
     : Escala(this)
 { }
@@ -97,11 +107,11 @@ void TChartSurface::DrawLineWorld(
 {
     TScreenPointF a = Escala.World2ScreenF(lat1Deg, lon1Deg);
     TScreenPointF b = Escala.World2ScreenF(lat2Deg, lon2Deg);
-    constexpr double m = 64;
-    if (!ClipSegment(a, b, {-m, -m, ClientWidth() + m, ClientHeight() + m}))
+    if (!ClipSegment(a, b, ClipRectWithMargin()))
         return;
-    DrawLine(static_cast<int>(std::lround(a.X)), static_cast<int>(std::lround(a.Y)), style,
-        static_cast<int>(std::lround(b.X)), static_cast<int>(std::lround(b.Y)));
+    const TScreenPoint p = Rounded(a);
+    const TScreenPoint q = Rounded(b);
+    DrawLine(p.X, p.Y, style, q.X, q.Y);
 }
 
 void TChartSurface::DrawPositionMark(double latDeg, double lonDeg)
@@ -111,22 +121,15 @@ void TChartSurface::DrawPositionMark(double latDeg, double lonDeg)
     SetPixel(p.X, p.Y, GridColor);
 }
 
-namespace {
-
-// Margin beyond the surface: wider than any pen, so clipped edges are never seen.
-constexpr double kClipMargin = 64;
-
-TScreenPoint Rounded(const TScreenPointF &p)
+TClipRect TChartSurface::ClipRectWithMargin() const
 {
-    return {static_cast<int>(std::lround(p.X)), static_cast<int>(std::lround(p.Y))};
+    constexpr double m = 64;
+    return {-m, -m, ClientWidth() + m, ClientHeight() + m};
 }
-
-} // namespace
 
 void TChartSurface::PolylineClipped(std::span<const TScreenPointF> points)
 {
-    const TClipRect r {
-        -kClipMargin, -kClipMargin, ClientWidth() + kClipMargin, ClientHeight() + kClipMargin};
+    const TClipRect r = ClipRectWithMargin();
     FScratch.clear();
     auto flush = [&] {
         if (FScratch.size() >= 2)
@@ -155,9 +158,7 @@ void TChartSurface::PolylineClipped(std::span<const TScreenPointF> points)
 
 void TChartSurface::PolygonClipped(std::span<const TScreenPointF> points)
 {
-    const TClipRect r {
-        -kClipMargin, -kClipMargin, ClientWidth() + kClipMargin, ClientHeight() + kClipMargin};
-    ClipPolygon(points, r, FScratchF);
+    ClipPolygon(points, ClipRectWithMargin(), FScratchF);
     if (FScratchF.size() < 2)
         return;
     FScratch.clear();

@@ -19,6 +19,12 @@ namespace vrn {
 
 class TRenderLauncher;
 
+// A clipping rectangle in surface pixels: [X0, X1] x [Y0, Y1].
+struct TClipRect
+{
+    double X0, Y0, X1, Y1;
+};
+
 enum class TPenStyle
 {
     Solid,
@@ -124,16 +130,14 @@ protected:
     TScreenPoint FPenPos;
 
 private:
+    // The surface plus a margin wider than any pen, so that clipped edges are never seen.
+    TClipRect ClipRectWithMargin() const;
+
     std::vector<TScreenPoint> FScratch;
     std::vector<TScreenPointF> FScratchF;
 };
 
-// Clipping used by the helpers above; exposed for tests. The rectangle is [x0, x1] x [y0, y1].
-struct TClipRect
-{
-    double X0, Y0, X1, Y1;
-};
-
+// Clipping used by the helpers above; exposed for tests.
 // Sutherland-Hodgman: the polygon cut to the rectangle (edges along the border where it left it).
 void ClipPolygon(
     std::span<const TScreenPointF> in, const TClipRect &r, std::vector<TScreenPointF> &out);
