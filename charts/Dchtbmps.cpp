@@ -1,7 +1,6 @@
 #include "charts/Dchtbmps.h"
 
 #include "charts/ChartColor.h"
-#include "charts/ChtObjects.h"
 #include "charts/PainterSurface.h"
 
 #include <QFont>
@@ -149,7 +148,8 @@ QImage DrawLabel(std::string_view name)
         sum += static_cast<unsigned char>(ch);
     const TColor bg = kColours[sum % 8][0];
     const TColor fg = kColours[sum % 8][1];
-    const QString text = QString::fromUtf8(LowerAscii(name).c_str()).toLower();
+    const QString text =
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toLower();
     QFont font(QStringLiteral("Sans Serif"));
     font.setPointSize(8);
     const QFontMetrics fm(font);

@@ -4,6 +4,7 @@
 
 #include <QPen>
 #include <QString>
+#include <cstring>
 
 namespace vrn {
 
@@ -92,13 +93,18 @@ void TPainterSurface::Line(int x1, int y1, int x2, int y2)
         FPainter->drawLine(x1, y1, x2, y2);
 }
 
+void TPainterSurface::SetPoints(std::span<const TScreenPoint> points)
+{
+    FPoints.clear();
+    for (const auto &p : points)
+        FPoints.emplace_back(p.X, p.Y);
+}
+
 void TPainterSurface::Polyline(std::span<const TScreenPoint> points)
 {
     if (!FPainter || points.empty())
         return;
-    FPoints.clear();
-    for (const auto &p : points)
-        FPoints.emplace_back(p.X, p.Y);
+    SetPoints(points);
     FPainter->drawPolyline(FPoints.data(), static_cast<int>(FPoints.size()));
 }
 
@@ -106,9 +112,7 @@ void TPainterSurface::Polygon(std::span<const TScreenPoint> points)
 {
     if (!FPainter || points.empty())
         return;
-    FPoints.clear();
-    for (const auto &p : points)
-        FPoints.emplace_back(p.X, p.Y);
+    SetPoints(points);
     FPainter->drawPolygon(FPoints.data(), static_cast<int>(FPoints.size()));
 }
 

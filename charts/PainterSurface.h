@@ -64,6 +64,9 @@ protected:
     void ApplyBrush() override;
 
 private:
+    // The points as QPoints in FPoints, which keeps its memory from call to call.
+    void SetPoints(std::span<const TScreenPoint> points);
+
     QPainter *FPainter = nullptr;
     QImage *FReadable = nullptr;
     int FWidth = 0;
