@@ -496,8 +496,7 @@ void TLogCarta::Print(QPrinter &printer)
         FSurface.DrawGrid();
         FSurface.SetPen(kClBlack, 1, TPenStyle::Solid);
         FSurface.SetBrush(kClWhite, TBrushStyle::Clear);
-        const TScreenPoint frame[] = {{0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}, {0, 0}};
-        FSurface.Polyline(frame);
+        FSurface.DrawFrame();
         font.setPixelSize(std::max(1, static_cast<int>(std::lround(6 * pageDpi / 72))));
         painter.setFont(font);
         const QString footer =
