@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
@@ -86,6 +87,10 @@ public:
         constexpr int w = 10000, h = 8000;
         const std::size_t stride = (3 * std::size_t(w) + 3) & ~std::size_t(3);
         std::FILE *f = std::fopen(Path.c_str(), "wb");
+        if (!f) {
+            std::perror(Path.c_str());
+            std::exit(1);
+        }
         unsigned char header[54] = {'B', 'M'};
         auto put = [&](int at, std::uint32_t v) {
             for (int i = 0; i < 4; ++i)
