@@ -67,6 +67,16 @@ void SetEnabledAll(std::initializer_list<QWidget *> widgets, bool enabled)
         w->setEnabled(enabled);
 }
 
+// Shows one of the windows created at start-up, hidden until asked for; nothing before it is set.
+void BringToFront(QWidget *window)
+{
+    if (!window)
+        return;
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
 TViewBox ViewBoxOf(const TLogCarta &chart)
 {
     const TEscalaCarta &e = chart.Escala();
@@ -670,20 +680,12 @@ void TFormVrn32::BPassagemMeridianaClick()
 
 void TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick()
 {
-    if (!FEqualAltitudesWindow)
-        return;
-    FEqualAltitudesWindow->showNormal();
-    FEqualAltitudesWindow->raise();
-    FEqualAltitudesWindow->activateWindow();
+    BringToFront(FEqualAltitudesWindow);
 }
 
 void TFormVrn32::BAlmanacPagesClick()
 {
-    if (!FAlmanacPagesWindow)
-        return;
-    FAlmanacPagesWindow->showNormal();
-    FAlmanacPagesWindow->raise();
-    FAlmanacPagesWindow->activateWindow();
+    BringToFront(FAlmanacPagesWindow);
 }
 
 // ---------------------------------------------------------------------------------------------
