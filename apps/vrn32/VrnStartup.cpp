@@ -39,7 +39,6 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
         QStringLiteral("Varunel: celestial navigation, almanac, star finder and charts."));
     parser.addHelpOption();
     parser.addVersionOption();
-    // Further options (--almanac, --chart FILE) are added here and read into TVrn32Options.
     const QCommandLineOption almanac(QStringLiteral("almanac"),
         QStringLiteral("Show the Nautical Almanac Page Maker at start."));
     parser.addOption(almanac);
