@@ -27,7 +27,8 @@ enum class TTipoFerramentaCarta
 
 // The end of a line from start to end held at 0, 45 or 90 degrees (shift held while measuring
 // or drawing): a slope below 0.58 (tan 30) is horizontal, one of 1.73 (tan 60) or more vertical,
-// anything between a diagonal of the larger leg. A vertical mouse path (dx 0) is kept.
+// anything between a diagonal through the end's column when dy < dx (signed), else through its
+// row; so up and to the left the shorter leg sets it. A vertical mouse path (dx 0) is kept.
 TScreenPoint SnapLine(TScreenPoint start, TScreenPoint end);
 
 // "COG=" + course "%3.0f°" + "  Rng=" + distance "%6.2f" + " NM" of the great circle from the

@@ -34,7 +34,7 @@ TEST(SnapLine, HoldsTheLineAtZeroFortyFiveOrNinetyDegrees)
     };
 
     // Start (100, 100). The first two rows are the worked examples of the measuring tool;
-    // the diagonals follow from the rule by hand (the longer leg sets the diagonal).
+    // the diagonals follow from the rule by hand (dy < dx, signed, keeps the end's column).
     const TCase cases[] = {
         {"slope 0.5 is horizontal", {200, 150}, {200, 100}},
         {"slope 2.8 is vertical", {150, 240}, {100, 240}},
