@@ -1,6 +1,6 @@
 #include "celestial/LOPFiles.h"
 
-#include "celestial/AtomicFile.h"
+#include "common/FileIO.h"
 #include "common/strtoken.h"
 #include "engine/NumText.h"
 #include "engine/TextCodec.h"

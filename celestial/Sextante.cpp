@@ -1,6 +1,6 @@
 #include "celestial/Sextante.h"
 
-#include "celestial/AtomicFile.h"
+#include "common/FileIO.h"
 #include "common/strtoken.h"
 #include "engine/Astros.h"
 #include "engine/NumText.h"
@@ -368,9 +368,13 @@ double TVrnSextant::AtmosphericRefraction() const
 {
     if (Ha == 90)
         return 0;
-    const double t = Temperature + 273.15;
-    if (!(t > 0))
+    // The formula holds for air as a navigator meets it, at sea or at an aircraft's altitude;
+    // beyond that a typing slip would pass as a sight hundreds of miles off.
+    if (!(Temperature >= kMinAirTemperatureC && Temperature <= kMaxAirTemperatureC))
         throw EVrnError("Invalid temperature in refraction formula");
+    if (!(Pressure > 0 && Pressure <= kMaxAirPressureMb))
+        throw EVrnError("Invalid pressure in refraction formula");
+    const double t = Temperature + 273.15;
     const double r = -(0.267 * Pressure / t) / TanD(Ha + 0.04848 / (TanD(Ha) + 0.028));
     if (!std::isfinite(r))
         throw EVrnError("Error in refraction calculation");

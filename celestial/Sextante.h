@@ -23,6 +23,13 @@ namespace vrn {
 
 class TAstro;
 
+// Limits of the refraction formula with atmospheric variables: the coldest and hottest air on
+// record near the surface (−89 °C, 57 °C) with a margin, and the highest sea-level pressure
+// (1084 mb) with a margin. Low pressures are allowed: bubble sextants are used aloft.
+constexpr double kMinAirTemperatureC = -90;
+constexpr double kMaxAirTemperatureC = 60;
+constexpr double kMaxAirPressureMb = 1100;
+
 // The order of the "Semi Diameter" choices of the sight window.
 enum class TLimbType
 {
@@ -151,7 +158,9 @@ public:
     // of arc, negative. Raises "Dip short distance cannot be zero" for a distance <= 0.
     double DipShortCorrection() const;
     // Refraction for Ha with temperature and pressure, minutes of arc, negative; exactly 0 at
-    // Ha = 90. Raises "Invalid temperature in refraction formula" at or below absolute zero.
+    // Ha = 90. Raises "Invalid temperature in refraction formula" outside
+    // kMinAirTemperatureC..kMaxAirTemperatureC and "Invalid pressure in refraction formula"
+    // outside (0, kMaxAirPressureMb].
     double AtmosphericRefraction() const;
     // Coriolis (and rhumb line) correction of a bubble-sextant sight from an aircraft, minutes
     // of arc, using the body's azimuth from the assumed position at the watch's instant.

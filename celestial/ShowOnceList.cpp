@@ -1,6 +1,6 @@
 #include "celestial/ShowOnceList.h"
 
-#include "celestial/AtomicFile.h"
+#include "common/FileIO.h"
 #include "engine/TextCodec.h"
 
 #include <algorithm>

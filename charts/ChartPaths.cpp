@@ -111,7 +111,7 @@ std::string FileNameOf(std::string_view path)
     return fs::path(path).filename().string();
 }
 
-std::string ReadWholeFile(const std::string &path, std::size_t maxBytes)
+std::string ReadChartFileBytes(const std::string &path, std::size_t maxBytes)
 {
     const TFilePtr f = OpenRegularFile(path);
     std::string data;
@@ -126,22 +126,6 @@ std::string ReadWholeFile(const std::string &path, std::size_t maxBytes)
                 throw EVrnError("Read error in file \"" + path + "\"");
             return data;
         }
-    }
-}
-
-void WriteFileAtomically(const std::string &path, std::string_view contents)
-{
-    const std::string tmp = path + ".tmp" + std::to_string(::getpid());
-    std::FILE *f = std::fopen(tmp.c_str(), "wb");
-    if (!f)
-        throw EVrnError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-    const bool written = std::fwrite(contents.data(), 1, contents.size(), f) == contents.size();
-    const bool flushed = std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed || std::rename(tmp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        std::remove(tmp.c_str());
-        throw EVrnError("Cannot write file \"" + path + "\". " + std::strerror(err));
     }
 }
 

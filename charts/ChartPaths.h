@@ -41,10 +41,6 @@ std::string FileNameOf(std::string_view path);
 
 // The whole contents of a regular file; raises EVrnError naming the file when it cannot be read
 // (as OpenRegularFile) or holds more than maxBytes bytes.
-std::string ReadWholeFile(const std::string &path, std::size_t maxBytes);
-
-// Writes the contents to a temporary file beside the target and renames it over the target, so
-// that a failed write leaves the old file as it was; raises EVrnError naming the file.
-void WriteFileAtomically(const std::string &path, std::string_view contents);
+std::string ReadChartFileBytes(const std::string &path, std::size_t maxBytes);
 
 } // namespace vrn

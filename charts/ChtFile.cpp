@@ -2,6 +2,7 @@
 
 #include "charts/ChartPaths.h"
 #include "charts/ImgCarta.h"
+#include "common/FileIO.h"
 #include "common/strtoken.h"
 #include "engine/DateTime.h"
 #include "engine/NumText.h"
@@ -180,7 +181,7 @@ TChartFileContents ReadChartFile(const std::string &fileName)
 {
     std::string contents;
     try {
-        contents = ReadWholeFile(fileName, kMaxChartFileBytes);
+        contents = ReadChartFileBytes(fileName, kMaxChartFileBytes);
     } catch (const EVrnError &) {
         if (!IsRegularFile(fileName))
             throw EVrnError("File " + fileName + " not found");

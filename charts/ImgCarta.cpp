@@ -4,6 +4,7 @@
 #include "charts/KaMD5.h"
 #include "charts/Mercator.h"
 #include "charts/PictureReaders.h"
+#include "common/FileIO.h"
 #include "common/strtoken.h"
 #include "engine/DateTime.h"
 #include "engine/NumText.h"
@@ -256,7 +257,7 @@ struct TCidFile
 TCidFile ReadCid(const std::string &fileName)
 {
     TCidFile cid;
-    for (const std::string &line : DecodeTextFile(ReadWholeFile(fileName, kMaxCidBytes))) {
+    for (const std::string &line : DecodeTextFile(ReadChartFileBytes(fileName, kMaxCidBytes))) {
         const auto eq = line.find('=');
         if (eq == std::string::npos || line.empty() || line.front() == '[' || line.front() == ';')
             continue;

@@ -101,6 +101,11 @@ TEST_F(SextanteTest, CorrectionFailuresCarryTheSystemMessages)
             "Invalid temperature in refraction formula"},
         {"below absolute zero", TDipMode::FromEyeHeight, 10, 0, true, -300,
             "Invalid temperature in refraction formula"},
+        // A slip of the keyboard: -273 °C once gave an intercept of -3546 nm, reported as a LOP.
+        {"colder than any air", TDipMode::FromEyeHeight, 10, 0, true, -273,
+            "Invalid temperature in refraction formula"},
+        {"hotter than any air", TDipMode::FromEyeHeight, 10, 0, true, 200,
+            "Invalid temperature in refraction formula"},
         {"negative height of eye", TDipMode::FromEyeHeight, -3, 0, false, 20,
             "Height of the eye (Dip) must be a positive number"},
         {"negative height with dip short", TDipMode::WithDipShort, -3, 1, false, 20,
@@ -172,6 +177,24 @@ TEST_F(SextanteTest, AtmosphericRefraction)
         s.Temperature = c.TemperatureC;
         s.Pressure = c.PressureMb;
         EXPECT_NEAR(s.AtmosphericRefraction(), c.ExpectedArcmin, 0.0005);
+    }
+    // 250 mb is the air at an aircraft's height: still a refraction.
+    TVrnSextant aloft;
+    aloft.Ha = 10;
+    aloft.Temperature = -50;
+    aloft.Pressure = 250;
+    EXPECT_LT(aloft.AtmosphericRefraction(), 0);
+    for (const double pressureMb : {0.0, -1010.0, 10100.0}) {
+        SCOPED_TRACE(pressureMb);
+        TVrnSextant s;
+        s.Ha = 10;
+        s.Pressure = pressureMb;
+        try {
+            s.AtmosphericRefraction();
+            ADD_FAILURE() << "no error";
+        } catch (const EVrnError &e) {
+            EXPECT_STREQ(e.what(), "Invalid pressure in refraction formula");
+        }
     }
 }
 

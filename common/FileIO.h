@@ -1,8 +1,9 @@
 #pragma once
 
-// Whole-file reads and writes for the celestial navigation files. A write goes to
-// "<name>.tmp" beside the target and is renamed over it only when complete, so a failed write
-// (full disk, no permission) leaves the old file whole.
+// Whole-file reads and writes for every file the programs keep (LOP lists, sextant tables,
+// chart files, chart image data). A write goes to "<name>.tmp" beside the target, is flushed to
+// the disk and renamed over it only when complete, so a failed write (full disk, no permission,
+// a crash) leaves the old file whole.
 
 #include <cstddef>
 #include <filesystem>

@@ -1,9 +1,11 @@
-#include "celestial/AtomicFile.h"
+#include "common/FileIO.h"
 
 #include "engine/VrnError.h"
 
+#include <cstdio>
 #include <fstream>
 #include <system_error>
+#include <unistd.h>
 
 namespace vrn {
 
@@ -11,27 +13,21 @@ void WriteFileAtomically(const std::filesystem::path &path, std::string_view byt
 {
     std::filesystem::path tmp = path;
     tmp += ".tmp";
-    const auto fail = [&]() {
-        std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw EVrnError("Cannot write file " + path.string());
-    };
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            fail();
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out)
-            fail();
-        out.close();
-        if (out.fail())
-            fail();
+    std::FILE *f = std::fopen(tmp.c_str(), "wb");
+    bool done = f != nullptr;
+    if (f) {
+        done = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        // On the disk before the rename, or a crash could leave an empty file in its place.
+        done = std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0 && done;
+        done = std::fclose(f) == 0 && done;
     }
     std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec)
-        fail();
+    if (done)
+        std::filesystem::rename(tmp, path, ec);
+    if (!done || ec) {
+        std::filesystem::remove(tmp, ec);
+        throw EVrnError("Cannot write file " + path.string());
+    }
 }
 
 TFileContents ReadWholeFile(const std::filesystem::path &path, std::size_t maxBytes)
