@@ -338,11 +338,15 @@ TEqualAltitudesResult CalcEqualAltitudes(const TEqualAltitudesInputs &input, TAs
 
     const double dec = atPassage.DecDeg;
     const double z = 90 - ho;
-    result.Done = true;
     result.PassageTimeHours = calc.MeanPassageTime;
     result.LonDeg = WrapLongitude((calc.MeanPassageTime - 12) * 15 + atPassage.EquationOfTimeDeg);
     // The Sun bears south when the observer is north of its declination.
-    result.LatDeg = calc.Latitude > dec ? dec + z : dec - z;
+    const double latDeg = calc.Latitude > dec ? dec + z : dec - z;
+    // An altitude too low for the declination on that side of it gives no latitude at all.
+    if (!(std::fabs(latDeg) <= 90))
+        throw EVrnError("No latitude for this altitude and declination: check the altitude");
+    result.LatDeg = latDeg;
+    result.Done = true;
     report.push_back("");
     report.push_back("Calculated position:");
     report.push_back("Passage time: " + T(calc.MeanPassageTime));

@@ -601,6 +601,24 @@ TEST_F(EqualAltitudesTest, Failures)
     }
 }
 
+TEST_F(EqualAltitudesTest, AnAltitudeTooLowForTheDeclinationGivesNoLatitude)
+{
+    // Declination 20°N, observer assumed north of it, culmination at 10°: 20 + 80 = 100°N.
+    TFixedSun sun(20, 0, 0);
+    TVrnSextant sextant;
+    TEqualAltitudesInputs in = Inputs();
+    in.HsDeg = 10;
+    std::vector<std::string> r;
+    try {
+        CalcEqualAltitudes(in, Astros(), sun, sextant, nullptr, r);
+        ADD_FAILURE() << "no failure";
+    } catch (const EVrnError &e) {
+        EXPECT_STREQ(e.what(), "No latitude for this altitude and declination: check the altitude");
+    }
+    ASSERT_FALSE(r.empty());
+    EXPECT_EQ(r.back().rfind("Declination:", 0), 0u) << r.back();
+}
+
 TEST_F(EqualAltitudesTest, RealSunFromAMovingBoat)
 {
     struct Case
