@@ -221,6 +221,9 @@ void TLogCarta::paintEvent(QPaintEvent *event)
         // Nothing may leave a paint event; the picture stays as far as it got.
         qWarning("Chart drawing failed: %s", e.what());
         FBufferValid = true;
+    } catch (...) {
+        qWarning("Chart drawing failed");
+        FBufferValid = true;
     }
     QPainter p(this);
     p.drawImage(event->rect(), FBuffer, event->rect());
