@@ -10,14 +10,14 @@
 
 namespace vrn::cli {
 
-TCliArgs TCliArgs::Parse(std::span<const std::string> args, std::span<const TOptionSpec> specs)
+TCliArgs TCliArgs::Parse(std::span<const std::string> args, std::span<const TOptionSpec> options)
 {
     TCliArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
-        const auto spec = std::find_if(
-            specs.begin(), specs.end(), [&](const TOptionSpec &s) { return s.Name == a; });
-        if (spec == specs.end()) {
+        const auto option = std::find_if(
+            options.begin(), options.end(), [&](const TOptionSpec &s) { return s.Name == a; });
+        if (option == options.end()) {
             if (a.starts_with("-"))
                 throw EUsageError("unknown option " + Quoted(a));
             throw EUsageError("unexpected argument " + Quoted(a));
@@ -25,7 +25,7 @@ TCliArgs TCliArgs::Parse(std::span<const std::string> args, std::span<const TOpt
         if (parsed.Has(a))
             throw EUsageError("option " + a + " given twice");
         TItem item {a, {}};
-        if (spec->TakesValue) {
+        if (option->TakesValue) {
             if (i + 1 >= args.size())
                 throw EUsageError("option " + a + " needs a value");
             item.Value = args[++i];

@@ -33,7 +33,7 @@ const std::string_view kFixUsage =
 
 namespace {
 
-constexpr TOptionSpec kSpecs[] = {
+constexpr TOptionSpec kOptions[] = {
     {"--transport", true}, {"--course", true}, {"--speed", true}, {"--out", true}};
 
 struct TFixRequest
@@ -61,11 +61,11 @@ TFixRequest ReadRequest(std::span<const std::string> args)
     TFixRequest r;
     std::vector<std::string> optionArgs;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const auto spec = std::find_if(std::begin(kSpecs), std::end(kSpecs),
+        const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
             [&](const TOptionSpec &s) { return s.Name == args[i]; });
-        if (spec != std::end(kSpecs)) {
+        if (option != std::end(kOptions)) {
             optionArgs.push_back(args[i]);
-            if (spec->TakesValue && i + 1 < args.size())
+            if (option->TakesValue && i + 1 < args.size())
                 optionArgs.push_back(args[++i]);
         } else if ((args[i] == "-" || !args[i].starts_with("-")) && r.FileName.empty()
             && !args[i].empty()) {
@@ -74,7 +74,7 @@ TFixRequest ReadRequest(std::span<const std::string> args)
             optionArgs.push_back(args[i]);
         }
     }
-    const TCliArgs options = TCliArgs::Parse(optionArgs, kSpecs);
+    const TCliArgs options = TCliArgs::Parse(optionArgs, kOptions);
     if (r.FileName.empty())
         throw EUsageError("a LOP list file (.vll) is required");
 
