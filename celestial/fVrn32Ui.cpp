@@ -34,6 +34,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <array>
 #include <climits>
 
 namespace vrn {
@@ -203,6 +204,39 @@ QToolButton *NewTool(
     b->setCheckable(true);
     b->setAutoExclusive(true);
     return b;
+}
+
+// One chart pane of a page: the view, its Zoom and Measure tools and its message label under it.
+struct TChartPane
+{
+    TLogCarta *Chart;
+    QLabel *Message;
+    QToolButton *Zoom;
+    QToolButton *Measure;
+    QVBoxLayout *Layout;
+};
+
+TChartPane NewChartPane(QWidget *page, const QString &chartName, const QString &messageName,
+    std::array<QString, 2> zoomNameHint, std::array<QString, 2> measureNameHint)
+{
+    TChartPane pane;
+    pane.Chart = new TLogCarta(page);
+    pane.Chart->setObjectName(chartName);
+    pane.Chart->setFixedSize(330, 300);
+    pane.Message = new QLabel(page);
+    pane.Message->setObjectName(messageName);
+    pane.Zoom = NewTool(zoomNameHint[0], QStringLiteral("Zoom"), zoomNameHint[1], page);
+    pane.Measure = NewTool(measureNameHint[0], QStringLiteral("Measure"), measureNameHint[1], page);
+    pane.Zoom->setChecked(true);
+    auto *tools = new QHBoxLayout;
+    tools->addWidget(pane.Zoom);
+    tools->addWidget(pane.Measure);
+    tools->addWidget(pane.Message, 1);
+    pane.Layout = new QVBoxLayout;
+    pane.Layout->addWidget(pane.Chart);
+    pane.Layout->addLayout(tools);
+    pane.Layout->addStretch(1);
+    return pane;
 }
 
 } // namespace
@@ -454,16 +488,14 @@ QWidget *TFormVrn32::CreateLOPPage()
     FBSalvaReta->setEnabled(false);
     FMemoLOP = NewMemo(QStringLiteral("MemoLOP"), page);
     FMemoLOP->setFixedWidth(330);
-    FLOPChart = new TLogCarta(page);
-    FLOPChart->setObjectName(QStringLiteral("LOPChart"));
-    FLOPChart->setFixedSize(330, 300);
-    FLLOPChartMessage = new QLabel(page);
-    FLLOPChartMessage->setObjectName(QStringLiteral("LLOPChartMessage"));
-    FBZoomLOP = NewTool(QStringLiteral("BZoomLOP"), QStringLiteral("Zoom"),
-        QStringLiteral("zoom tool (shift to zoom out)"), page);
-    FBMeasureLOP = NewTool(QStringLiteral("BMeasureLOP"), QStringLiteral("Measure"),
-        QStringLiteral("measure tool"), page);
-    FBZoomLOP->setChecked(true);
+    const TChartPane pane =
+        NewChartPane(page, QStringLiteral("LOPChart"), QStringLiteral("LLOPChartMessage"),
+            {QStringLiteral("BZoomLOP"), QStringLiteral("zoom tool (shift to zoom out)")},
+            {QStringLiteral("BMeasureLOP"), QStringLiteral("measure tool")});
+    FLOPChart = pane.Chart;
+    FLLOPChartMessage = pane.Message;
+    FBZoomLOP = pane.Zoom;
+    FBMeasureLOP = pane.Measure;
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(FBCalcLOP);
@@ -472,17 +504,9 @@ QWidget *TFormVrn32::CreateLOPPage()
     auto *left = new QVBoxLayout;
     left->addLayout(buttons);
     left->addWidget(FMemoLOP, 1);
-    auto *tools = new QHBoxLayout;
-    tools->addWidget(FBZoomLOP);
-    tools->addWidget(FBMeasureLOP);
-    tools->addWidget(FLLOPChartMessage, 1);
-    auto *right = new QVBoxLayout;
-    right->addWidget(FLOPChart);
-    right->addLayout(tools);
-    right->addStretch(1);
     auto *layout = new QHBoxLayout(page);
     layout->addLayout(left);
-    layout->addLayout(right);
+    layout->addLayout(pane.Layout);
     return page;
 }
 
@@ -556,16 +580,16 @@ QWidget *TFormVrn32::CreatePositionPage()
     FLFixLon = new QLabel(page);
     FLFixLon->setObjectName(QStringLiteral("LFixLon"));
     FMemoPosition = NewMemo(QStringLiteral("MemoPosition"), page);
-    FPositionChart = new TLogCarta(page);
-    FPositionChart->setObjectName(QStringLiteral("PositionChart"));
-    FPositionChart->setFixedSize(330, 300);
-    FLPositionChartMessage = new QLabel(page);
-    FLPositionChartMessage->setObjectName(QStringLiteral("LPositionChartMessage"));
-    FBZoomPos = NewTool(QStringLiteral("BZoomPos"), QStringLiteral("Zoom"),
-        QStringLiteral("zoom tool (click to zoom in, shift-click to zoom out)"), page);
-    FBMeasurePos = NewTool(QStringLiteral("BMeasurePos"), QStringLiteral("Measure"),
-        QStringLiteral("measure tool (move to see coordinates, drag to measure)"), page);
-    FBZoomPos->setChecked(true);
+    const TChartPane pane =
+        NewChartPane(page, QStringLiteral("PositionChart"), QStringLiteral("LPositionChartMessage"),
+            {QStringLiteral("BZoomPos"),
+                QStringLiteral("zoom tool (click to zoom in, shift-click to zoom out)")},
+            {QStringLiteral("BMeasurePos"),
+                QStringLiteral("measure tool (move to see coordinates, drag to measure)")});
+    FPositionChart = pane.Chart;
+    FLPositionChartMessage = pane.Message;
+    FBZoomPos = pane.Zoom;
+    FBMeasurePos = pane.Measure;
 
     auto *listButtons = new QHBoxLayout;
     for (QPushButton *b :
@@ -589,17 +613,9 @@ QWidget *TFormVrn32::CreatePositionPage()
     transport->addLayout(transportRight, 1);
     left->addLayout(transport);
     left->addWidget(FMemoPosition, 1);
-    auto *tools = new QHBoxLayout;
-    tools->addWidget(FBZoomPos);
-    tools->addWidget(FBMeasurePos);
-    tools->addWidget(FLPositionChartMessage, 1);
-    auto *right = new QVBoxLayout;
-    right->addWidget(FPositionChart);
-    right->addLayout(tools);
-    right->addStretch(1);
     auto *layout = new QHBoxLayout(page);
     layout->addLayout(left);
-    layout->addLayout(right);
+    layout->addLayout(pane.Layout);
     return page;
 }
 
