@@ -1,6 +1,7 @@
 #include "celestial/fEdAltitudeErrorPair.h"
 
 #include "common/NumEdit.h"
+#include "ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -55,14 +56,10 @@ TFormEditAltitudeErrorPair::TFormEditAltitudeErrorPair(QWidget *parent)
     fields->addWidget(FEdError, 1, 1);
     fields->addWidget(minutes, 1, 2);
 
-    auto *buttons = new QDialogButtonBox(this);
-    FBOK = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    FBOK->setObjectName(QStringLiteral("BOK"));
-    FBOK->setDefault(true);
-    FBCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    FBCancel->setObjectName(QStringLiteral("BCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TOkCancelButtons okCancel = NewOkCancelButtons(this);
+    QDialogButtonBox *buttons = okCancel.Box;
+    FBOK = okCancel.OK;
+    FBCancel = okCancel.Cancel;
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title);

@@ -1,5 +1,6 @@
 #include "celestial/fedlop.h"
 
+#include "ui/DialogButtons.h"
 #include "ui/MessageBoxes.h"
 
 #include <QDialogButtonBox>
@@ -203,14 +204,10 @@ TDlgEditLOP::TDlgEditLOP(QWidget *parent)
     FPageControl->addTab(transport, QStringLiteral("LOP Transport"));
     FPageControl->addTab(comments, QStringLiteral("Comments"));
 
-    auto *buttons = new QDialogButtonBox(this);
-    FBOK = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    FBOK->setObjectName(QStringLiteral("BOK"));
-    FBOK->setDefault(true);
-    FBCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    FBCancel->setObjectName(QStringLiteral("BCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TOkCancelButtons okCancel = NewOkCancelButtons(this);
+    QDialogButtonBox *buttons = okCancel.Box;
+    FBOK = okCancel.OK;
+    FBCancel = okCancel.Cancel;
     connect(FBTransportaReta, &QPushButton::clicked, this, &TDlgEditLOP::BTransportaRetaClick);
 
     auto *layout = new QVBoxLayout(this);
