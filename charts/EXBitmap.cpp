@@ -127,6 +127,11 @@ void TExBitmap::AlfaBlend(const TExBitmap &other, int opacity)
 
 void TExBitmap::Rotate(double angleRad)
 {
+    *this = Rotated(angleRad);
+}
+
+TExBitmap TExBitmap::Rotated(double angleRad) const
+{
     const double s = std::sin(angleRad);
     const double c = std::cos(angleRad);
     const int w = FWidth;
@@ -134,16 +139,23 @@ void TExBitmap::Rotate(double angleRad)
     const double newW = std::nearbyint(std::fabs(h * s) + std::fabs(w * c));
     const double newH = std::nearbyint(std::fabs(h * c) + std::fabs(w * s));
     TExBitmap out(static_cast<int>(newW), static_cast<int>(newH));
-    auto channel = [&](int x, int y, int k) -> double {
+    // Neighbours outside the picture count as white.
+    auto edgePixel = [&](int x, int y, int k) -> double {
         if (x < 0 || y < 0 || x >= w || y >= h)
             return 255.0;
         return ScanLine(y)[3 * x + k];
     };
+    auto round8 = [](double v) {
+        return static_cast<std::uint8_t>(std::clamp(std::nearbyint(v), 0.0, 255.0));
+    };
     for (int j = 0; j < out.FHeight; ++j) {
         std::uint8_t *dst = out.ScanLine(j);
+        // Source of the new pixel (i, j): x = i*c + rowX, y = i*s + rowY.
+        const double rowX = -newW / 2 * c + w / 2.0 - (j - newH / 2) * s;
+        const double rowY = -newW / 2 * s + h / 2.0 + (j - newH / 2) * c;
         for (int i = 0; i < out.FWidth; ++i, dst += 3) {
-            const double sx = (i - newW / 2) * c + w / 2.0 - (j - newH / 2) * s;
-            const double sy = (i - newW / 2) * s + h / 2.0 + (j - newH / 2) * c;
+            const double sx = i * c + rowX;
+            const double sy = i * s + rowY;
             const double fx0 = std::floor(sx);
             const double fy0 = std::floor(sy);
             if (fx0 < -1 || fx0 >= w || fy0 < -1 || fy0 >= h)
@@ -152,16 +164,24 @@ void TExBitmap::Rotate(double angleRad)
             const int y0 = static_cast<int>(fy0);
             const double fx = sx - fx0;
             const double fy = sy - fy0;
+            if (x0 >= 0 && y0 >= 0 && x0 + 1 < w && y0 + 1 < h) {
+                const std::uint8_t *p = ScanLine(y0) + 3 * x0;
+                const std::uint8_t *q = p + FStride;
+                const double w00 = (1 - fx) * (1 - fy), w10 = fx * (1 - fy);
+                const double w01 = (1 - fx) * fy, w11 = fx * fy;
+                for (int k = 0; k < 3; ++k)
+                    dst[k] = round8(p[k] * w00 + p[k + 3] * w10 + q[k] * w01 + q[k + 3] * w11);
+                continue;
+            }
             for (int k = 0; k < 3; ++k) {
-                const double top = channel(x0, y0, k) * (1 - fx) + channel(x0 + 1, y0, k) * fx;
+                const double top = edgePixel(x0, y0, k) * (1 - fx) + edgePixel(x0 + 1, y0, k) * fx;
                 const double bottom =
-                    channel(x0, y0 + 1, k) * (1 - fx) + channel(x0 + 1, y0 + 1, k) * fx;
-                dst[k] = static_cast<std::uint8_t>(
-                    std::clamp(std::nearbyint(top * (1 - fy) + bottom * fy), 0.0, 255.0));
+                    edgePixel(x0, y0 + 1, k) * (1 - fx) + edgePixel(x0 + 1, y0 + 1, k) * fx;
+                dst[k] = round8(top * (1 - fy) + bottom * fy);
             }
         }
     }
-    *this = std::move(out);
+    return out;
 }
 
 void TExBitmap::HalveSize()
