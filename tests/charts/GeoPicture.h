@@ -33,6 +33,7 @@ struct TGeoPicture
     double LonLeft = 5; // longitude of the left column (west positive)
     double PxPerDeg = 200; // pixels per degree of longitude (and of latitude when linear)
     std::vector<TGeoDot> Dots;
+    TColor Background = 0xFFFFFF;
 
     // The pixel where a position lies on the (turned) picture.
     std::pair<double, double> PixelOf(double latDeg, double lonDeg) const
@@ -46,11 +47,11 @@ struct TGeoPicture
         return {cx + (x - cx) * c - (y - cy) * s, cy + (x - cx) * s + (y - cy) * c};
     }
 
-    // Dots of 7x7 pixels on white.
+    // Dots of 7x7 pixels on the background.
     TExBitmap Draw() const
     {
         TExBitmap b(Width, Height);
-        b.FillColour(0xFFFFFF);
+        b.FillColour(Background);
         for (const auto &d : Dots) {
             const auto [x, y] = PixelOf(d.Lat, d.Lon);
             const int ix = static_cast<int>(std::lround(x)), iy = static_cast<int>(std::lround(y));
