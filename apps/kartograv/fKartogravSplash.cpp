@@ -194,8 +194,9 @@ void TFormKartogravSplash::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-    // The tool windows are top-level windows of their own: the program ends with the launcher.
-    QCoreApplication::quit();
+    // The program ends with the launcher (exit, not quit: quit would ask every tool window
+    // again, and the question about unsaved work was asked above).
+    QCoreApplication::exit(0);
 }
 
 } // namespace vrn
