@@ -20,14 +20,14 @@ std::optional<TPromptedPosition> AskPosition(
     auto *prompt = new QLabel(title, &dialog);
     prompt->setObjectName(QStringLiteral("LPrompt"));
     auto *lat = new TKaPositionEdit(&dialog);
-    lat->setObjectName(QStringLiteral("EdLat"));
+    lat->setObjectName(QStringLiteral("EdLatitude"));
     lat->SetPositionType(TPositionType::ptNS);
     lat->SetDegreeDigits(2);
     lat->SetMinFracDigits(2);
     lat->setToolTip(QStringLiteral("latitude (ex: 23°22.3 N)"));
     lat->SetPosition(start.Lat);
     auto *lon = new TKaPositionEdit(&dialog);
-    lon->setObjectName(QStringLiteral("EdLon"));
+    lon->setObjectName(QStringLiteral("EdLongitude"));
     lon->SetPositionType(TPositionType::ptWE);
     lon->SetDegreeDigits(3);
     lon->SetMinFracDigits(2);

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <array>
+#include <cmath>
 #include <memory>
 
 namespace vrn {
@@ -42,6 +44,7 @@ private slots:
     void ExitAsksOnlyWithWork();
     void CancelledEntries();
     void UnreadablePictureReturnsToTheStart();
+    void Screenshot();
 
 private:
     void Trigger(const char *action);
@@ -295,6 +298,42 @@ void TDigitiserTest::UnreadablePictureReturnsToTheStart()
     QCOMPARE(Label("LStatus"), QStringLiteral("Load chart image"));
     QVERIFY(!FView->HasPicture());
     QCOMPARE(FForm->Digitiser().RefCount(), 0);
+}
+
+void TDigitiserTest::Screenshot()
+{
+    // The English Channel: the Isle of Wight traced and closed, the Cotentin coast begun.
+    std::array<TChartPoint, 3> ref = {{{0, 0, 51.0, 3.0}, {0, 0, 51.0, 0.0}, {0, 0, 49.8, 3.0}}};
+    const std::array<TChartPoint, 3> positions = ref;
+    FFiles->Answers << testing::ChannelChart(FDir->filePath(QStringLiteral("channel.jpg")), ref);
+    Trigger("LoadImage1");
+    for (int i = 0; i < 3; ++i) {
+        FModals->Expect(
+            QStringLiteral("FormEditaPosicao"), EnterPosition(positions[i].Lat, positions[i].Lon));
+        ClickPicture(FView, int(std::lround(ref[i].X)), int(std::lround(ref[i].Y)));
+    }
+    QCOMPARE(Label("LStatus"), QStringLiteral("Scale set. Digitalize chart"));
+    auto pixelOf = [&](double lat, double lon) {
+        const auto p = FForm->Digitiser().WorldToImage(lat, lon);
+        return QPoint(p->X, p->Y);
+    };
+    const double wight[][2] = {{50.767, 1.55}, {50.76, 1.30}, {50.73, 1.15}, {50.67, 1.07},
+        {50.59, 1.22}, {50.60, 1.45}, {50.66, 1.59}};
+    QList<QPoint> island;
+    for (const auto &v : wight)
+        island << pixelOf(v[0], v[1]);
+    Digitise(island, QStringLiteral("Isle of Wight"));
+    const QPoint inside = pixelOf(50.68, 1.30);
+    QCOMPARE(FView->Display().pixelColor(inside), QColor(255, 255, 0));
+    for (const auto &v :
+        {std::array<double, 2> {49.72, 1.94}, {49.69, 1.70}, {49.67, 1.45}, {49.66, 1.26}})
+        ClickPicture(FView, pixelOf(v[0], v[1]).x(), pixelOf(v[0], v[1]).y());
+    FForm->resize(1200, 720);
+    QTest::mouseMove(FView->Canvas(), pixelOf(50.2, 1.0));
+    QTest::qWait(50);
+    const QString folder = qEnvironmentVariable("VRN_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(FForm->grab().save(folder + QStringLiteral("/kartograv-digitiser.png")));
 }
 
 } // namespace vrn

@@ -51,6 +51,7 @@ private slots:
     void BadPictures();
     void GridAndRevert();
     void OpenCidShowsItsValues();
+    void Screenshot();
 
 private:
     QString Write(const TGeoPicture &p, const QString &name);
@@ -408,6 +409,42 @@ void TImporterTest::OpenCidShowsItsValues()
     FFiles->Answers << QString();
     QTest::mouseClick(Button("BSaveCID"), Qt::LeftButton);
     QCOMPARE(FFiles->Requests.last().Folder, QString::fromStdString(r.CidFile));
+}
+
+void TImporterTest::Screenshot()
+{
+    // A chart picture drawn from the world coastline (the English Channel) on a Mercator axis,
+    // calibrated by three clicks, with its 1° grid.
+    QImage chart;
+    const std::array<TChartPoint, 3> ref = {
+        {{0, 0, 51.0, 3.0}, {0, 0, 51.0, 0.0}, {0, 0, 49.8, 3.0}}};
+    std::array<TChartPoint, 3> clicks = ref;
+    const QString file =
+        testing::ChannelChart(FDir->filePath(QStringLiteral("channel.jpg")), clicks);
+    FFiles->Answers << file;
+    QTest::mouseClick(Button("BOpenImage"), Qt::LeftButton);
+    for (int i = 0; i < 3; ++i) {
+        FModals->Expect(QStringLiteral("FormEditaPosicao"), EnterPosition(ref[i].Lat, ref[i].Lon));
+        if (i == 2)
+            FModals->Expect(QStringLiteral("FormImageImportStatus"), ClickButton("BClose"));
+        ClickPicture(FView, int(std::lround(clicks[i].X)), int(std::lround(clicks[i].Y)));
+    }
+    QVERIFY(FModals->AllAnswered());
+    QCOMPARE(Status(), QStringLiteral("Chart scale set"));
+    QTest::mouseClick(Button("BGrid"), Qt::LeftButton);
+    // The meridian of Greenwich, between the second and the third reference point's rows.
+    const int x0 = int(std::lround(clicks[1].X));
+    const int yMid = int(std::lround((clicks[1].Y + clicks[2].Y) / 2));
+    bool white = false;
+    for (int d = -1; d <= 1; ++d)
+        white = white || FView->Display().pixelColor(x0 + d, yMid) == QColor(Qt::white);
+    QVERIFY(white);
+    FForm->resize(1200, 720);
+    QTest::mouseMove(FView->Canvas(), QPoint(x0 - 40, yMid));
+    QTest::qWait(50);
+    const QString folder = qEnvironmentVariable("VRN_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(FForm->grab().save(folder + QStringLiteral("/kartograv-importer.png")));
 }
 
 } // namespace vrn

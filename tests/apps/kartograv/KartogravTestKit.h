@@ -4,8 +4,10 @@
 // polygon name typed into the real input box, and pictures with known georeferencing.
 
 #include "apps/kartograv/PictureView.h"
+#include "charts/ChartRender.h"
 #include "charts/PictureWriters.h"
 #include "common/VrnEdit.h"
+#include "engine/Trigonom.h"
 #include "tests/apps/kartograv/ModalAnswers.h"
 #include "tests/charts/GeoPicture.h"
 
@@ -14,8 +16,27 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <array>
 
 namespace vrn::testing {
+
+// Types an angle into a position field cell by cell, as "49°26.25'N" is typed.
+inline void TypeAngle(TKaPositionEdit *field, double deg, std::string_view letters)
+{
+    const QString text = QString::fromStdString(FormatAngleDM2(letters, deg)).trimmed();
+    const int degreeMark = text.indexOf(QChar(0x00B0));
+    const int dot = text.indexOf(QLatin1Char('.'));
+    const int minuteMark = text.indexOf(QLatin1Char('\''));
+    const QString parts[4] = {text.left(degreeMark), text.mid(degreeMark + 1, dot - degreeMark - 1),
+        text.mid(dot + 1, minuteMark - dot - 1), text.mid(minuteMark + 1)};
+    QLineEdit *cells[4] = {
+        field->DegreesCell(), field->MinutesCell(), field->FractionCell(), field->HemisphereCell()};
+    for (int i = 0; i < 4; ++i) {
+        cells[i]->setFocus();
+        cells[i]->selectAll();
+        QTest::keyClicks(cells[i], parts[i]);
+    }
+}
 
 // Types the position into the point editor and presses OK (or Cancel when cancel is set); the
 // prompt it showed is kept in *prompt.
@@ -27,11 +48,11 @@ inline TModalAnswers::TStep EnterPosition(
             if (auto *l = dialog.findChild<QLabel *>(QStringLiteral("LPrompt")))
                 *prompt = l->text();
         }
-        auto *lat = dialog.findChild<TKaPositionEdit *>(QStringLiteral("EdLat"));
-        auto *lon = dialog.findChild<TKaPositionEdit *>(QStringLiteral("EdLon"));
+        auto *lat = dialog.findChild<TKaPositionEdit *>(QStringLiteral("EdLatitude"));
+        auto *lon = dialog.findChild<TKaPositionEdit *>(QStringLiteral("EdLongitude"));
         if (lat && lon) {
-            lat->SetPosition(latDeg);
-            lon->SetPosition(lonDeg);
+            TypeAngle(lat, latDeg, "NS");
+            TypeAngle(lon, lonDeg, "WE");
         }
         auto *button = dialog.findChild<QPushButton *>(
             cancel ? QStringLiteral("BCancel") : QStringLiteral("BOK"));
@@ -74,6 +95,34 @@ inline bool WaitAnswered(const TModalAnswers &answers)
 inline void ClickPicture(TPictureView *view, int x, int y)
 {
     QTest::mouseClick(view->Canvas(), Qt::LeftButton, {}, QPoint(x, y));
+}
+
+// A chart picture of the English Channel drawn from the world coastline (Mercator, 4° of
+// longitude across 900 pixels, centred on 50.3N 1.5W), written as a JPEG; the pixels of the
+// given positions are put into their X and Y.
+inline QString ChannelChart(const QString &file, std::array<TChartPoint, 3> &points)
+{
+    const int w = 900, h = 640;
+    const TChartViewSpec view {50.3, 1.5, 4.0};
+    TChartScene scene;
+    scene.Load(VRN_CHART_DATA_DIR "/world.cht");
+    const QImage chart = scene.Render(view, w, h, false);
+    TExBitmap picture(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = chart.pixel(x, y);
+            picture.SetPixel(x, y, qRed(c), qGreen(c), qBlue(c));
+        }
+    WritePictureFile(file.toStdString(), picture);
+    TPainterSurface surface;
+    surface.SetSize(w, h);
+    surface.Escala.SetView(view.LatC, view.LonC, view.LonSpan);
+    for (auto &p : points) {
+        const TScreenPointF at = surface.Escala.World2ScreenF(p.Lat, p.Lon);
+        p.X = at.X;
+        p.Y = at.Y;
+    }
+    return file;
 }
 
 } // namespace vrn::testing

@@ -46,6 +46,7 @@ private slots:
     void UnsavedPolygonsAskBeforeTheEnd();
     void CloseWithoutWorkEnds();
     void NoTwoControlsShareAMnemonic();
+    void Screenshot();
     void StartupFormats_data();
     void StartupFormats();
 
@@ -267,6 +268,21 @@ void TKartogravLauncherTest::NoTwoControlsShareAMnemonic()
             keys << key;
         }
     }
+}
+
+void TKartogravLauncherTest::Screenshot()
+{
+    auto &launcher = FWindows->Launcher();
+    const QImage shot = launcher.grab().toImage();
+    // The picture is painted: its coastline's land is sand coloured, not the background.
+    auto *picture = launcher.findChild<QLabel *>(QStringLiteral("Image1"));
+    const QPoint land =
+        picture->mapTo(&launcher, QPoint(picture->width() / 2, picture->height() - 8));
+    const QColor c = shot.pixelColor(land);
+    QVERIFY2(c.red() > c.blue() + 60, qPrintable(c.name()));
+    const QString folder = qEnvironmentVariable("VRN_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(shot.save(folder + QStringLiteral("/kartograv-launcher.png")));
 }
 
 void TKartogravLauncherTest::StartupFormats_data()
