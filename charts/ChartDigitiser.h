@@ -33,10 +33,6 @@ public:
     std::vector<std::string> WrittenTo;
 };
 
-// The 16 standard colours of the palette: black, maroon, green, olive, dark blue, purple, teal,
-// silver, grey, red, lime, yellow, blue, fuchsia, aqua, white.
-const std::array<TColor, 16> &StandardColors();
-
 struct TChartWriteResult
 {
     int PolygonsWritten = 0;

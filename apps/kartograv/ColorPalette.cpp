@@ -1,6 +1,6 @@
 #include "apps/kartograv/ColorPalette.h"
 
-#include "charts/ChartDigitiser.h"
+#include "charts/ChartDialogs.h"
 #include "charts/PainterSurface.h"
 
 #include <QMouseEvent>
@@ -23,12 +23,12 @@ TColorPalette::TColorPalette(QWidget *parent)
 
 TColor TColorPalette::ForegroundColor() const
 {
-    return StandardColors()[static_cast<std::size_t>(FForeground)];
+    return kStandardColors[static_cast<std::size_t>(FForeground)];
 }
 
 TColor TColorPalette::BackgroundColor() const
 {
-    return StandardColors()[static_cast<std::size_t>(FBackground)];
+    return kStandardColors[static_cast<std::size_t>(FBackground)];
 }
 
 QRect TColorPalette::CellRect(int index) const
@@ -55,7 +55,7 @@ void TColorPalette::paintEvent(QPaintEvent *)
     p.setFont(f);
     for (int i = 0; i < 16; ++i) {
         const QRect r = CellRect(i);
-        const QColor c = ToQColor(StandardColors()[static_cast<std::size_t>(i)]);
+        const QColor c = ToQColor(kStandardColors[static_cast<std::size_t>(i)]);
         p.fillRect(r, c);
         p.setPen(QColor(0x80, 0x80, 0x80));
         p.drawRect(r.adjusted(0, 0, -1, -1));

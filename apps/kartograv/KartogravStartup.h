@@ -1,8 +1,8 @@
 #pragma once
 
 // Start-up of kartograv: the process-wide formats and the windows, created once in a fixed order
-// (launcher, digitiser, about box, importer) and kept until the program ends. Only the launcher
-// is shown at start.
+// (launcher, digitiser, the shared point editor, about box, importer) and kept until the program
+// ends. Only the launcher is shown at start.
 
 #include <QString>
 #include <memory>
@@ -10,6 +10,7 @@
 namespace vrn {
 
 class TAboutBox;
+class TFormEditaPosicao;
 class TFormDigitalizadorDeCharts;
 class TFormImportChartImage;
 class TFormKartogravSplash;
@@ -37,6 +38,7 @@ public:
 private:
     std::unique_ptr<TFormKartogravSplash> FLauncher;
     std::unique_ptr<TFormDigitalizadorDeCharts> FDigitiser;
+    std::unique_ptr<TFormEditaPosicao> FPointEditor;
     std::unique_ptr<TAboutBox> FAboutBox;
     std::unique_ptr<TFormImportChartImage> FImporter;
 };

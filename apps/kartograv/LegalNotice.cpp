@@ -1,6 +1,6 @@
 #include "apps/kartograv/LegalNotice.h"
 
-#include "apps/vrn32/fVrndisc.h"
+#include "ui/fVrndisc.h"
 
 namespace vrn {
 

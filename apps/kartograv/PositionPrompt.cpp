@@ -1,49 +1,29 @@
 #include "apps/kartograv/PositionPrompt.h"
 
-#include "common/VrnEdit.h"
-#include "ui/DialogButtons.h"
+#include "charts/FormEditaPosicao.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QPointer>
 
 namespace vrn {
+namespace {
+
+QPointer<TFormEditaPosicao> gShared;
+
+} // namespace
+
+void SetSharedPointEditor(TFormEditaPosicao *editor)
+{
+    gShared = editor;
+}
 
 std::optional<TPromptedPosition> AskPosition(
     QWidget *parent, const QString &title, const TPromptedPosition &start)
 {
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("FormEditaPosicao"));
-    dialog.setWindowTitle(QStringLiteral("Edit Position"));
-    auto *prompt = new QLabel(title, &dialog);
-    prompt->setObjectName(QStringLiteral("LPrompt"));
-    auto *lat = new TKaPositionEdit(&dialog);
-    lat->setObjectName(QStringLiteral("EdLatitude"));
-    lat->SetPositionType(TPositionType::ptNS);
-    lat->SetDegreeDigits(2);
-    lat->SetMinFracDigits(2);
-    lat->setToolTip(QStringLiteral("latitude (ex: 23°22.3 N)"));
-    lat->SetPosition(start.Lat);
-    auto *lon = new TKaPositionEdit(&dialog);
-    lon->setObjectName(QStringLiteral("EdLongitude"));
-    lon->SetPositionType(TPositionType::ptWE);
-    lon->SetDegreeDigits(3);
-    lon->SetMinFracDigits(2);
-    lon->setToolTip(QStringLiteral("longitude (ex: 43°52.3 W)"));
-    lon->SetPosition(start.Lon);
-    const TOkCancelButtons buttons = NewOkCancelButtons(&dialog);
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("&Latitude:"), lat);
-    form->addRow(QStringLiteral("L&ongitude:"), lon);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(prompt);
-    layout->addLayout(form);
-    layout->addWidget(buttons.Box);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return TPromptedPosition {lat->Position(), lon->Position()};
+    TPromptedPosition p = start;
+    if (gShared)
+        return gShared->ExecutePosition(p.Lat, p.Lon, title) ? std::optional(p) : std::nullopt;
+    TFormEditaPosicao editor(parent);
+    return editor.ExecutePosition(p.Lat, p.Lon, title) ? std::optional(p) : std::nullopt;
 }
 
 } // namespace vrn

@@ -1,7 +1,7 @@
 #pragma once
 
-// The point editor "Edit Position" as both chart preparation tools use it: its text field
-// hidden, opened on the last latitude and longitude it held.
+// The point editor "Edit Position" (charts/FormEditaPosicao) as both chart preparation tools use
+// it: one dialog shared by the program, its text field hidden.
 
 #include <QString>
 #include <optional>
@@ -10,13 +10,19 @@ class QWidget;
 
 namespace vrn {
 
+class TFormEditaPosicao;
+
 struct TPromptedPosition
 {
     double Lat = 0; // degrees, north positive
     double Lon = 0; // degrees, west positive
 };
 
-// The edited position after OK, none after Cancel.
+// The dialog the program created at start-up; without one (a tool window on its own, as in the
+// tests) each question gets a dialog of its own. The caller keeps ownership.
+void SetSharedPointEditor(TFormEditaPosicao *editor);
+
+// The edited position after OK, none after Cancel; the fields open on `start`.
 std::optional<TPromptedPosition> AskPosition(
     QWidget *parent, const QString &title, const TPromptedPosition &start);
 

@@ -210,7 +210,7 @@ TChartDigitiser WithPolygons(std::initializer_list<const char *> names)
         d.AddPoint(10 * k, 0);
         d.AddPoint(10 * k + 50, 50);
         d.AddPoint(10 * k, 100);
-        d.ClosePolygon(name, StandardColors()[11], StandardColors()[3]);
+        d.ClosePolygon(name, 0x00FFFF, 0x008080); // yellow, olive
         ++k;
     }
     return d;
@@ -274,6 +274,23 @@ TEST(DigitiserFiles, AppendsAddOnlyWhatTheFileLacks)
     EXPECT_EQ(d.WriteChart(tmp / "new.cht", false).PolygonsWritten, 2);
     EXPECT_EQ(d.WriteChart(tmp / "new.cht", false).PolygonsWritten, 2);
     EXPECT_EQ(CountOf(FileBytes(tmp / "new.cht"), "O;Polygon;A\r\n"), 1);
+}
+
+TEST(DigitiserFiles, PolygonsOfAnySize)
+{
+    // Well past the 4999 points a fixed fill buffer would hold.
+    TTempDir tmp;
+    TChartDigitiser d = Scaled(false);
+    for (int i = 0; i < 6000; ++i)
+        d.AddPoint(i % 100, i / 100);
+    d.ClosePolygon("Big", 0, 0);
+    d.WriteChart(tmp / "big.cht", false);
+    const TChartFileContents back = ReadChartFile(tmp / "big.cht");
+    ASSERT_EQ(back.Objects.Count(), 1u);
+    const auto *polygon = dynamic_cast<const TChtPolygon *>(back.Objects[0]);
+    ASSERT_TRUE(polygon);
+    EXPECT_EQ(polygon->Points.size(), 6000u);
+    EXPECT_NEAR(polygon->Points[5999].Lat, 10 - 59 / 100.0, 1e-5);
 }
 
 TEST(DigitiserFiles, FailedWritesKeepTheFileAndTheTarget)

@@ -5,6 +5,7 @@
 #include "apps/kartograv/ColorPalette.h"
 #include "apps/kartograv/PictureView.h"
 #include "apps/kartograv/fChtMak.h"
+#include "charts/ChartDialogs.h"
 #include "charts/ChartRender.h"
 #include "charts/ChtFile.h"
 #include "tests/apps/kartograv/KartogravTestKit.h"
@@ -174,8 +175,8 @@ void TDigitiserTest::CoastlineOpensInTheChartViewer()
     const auto *polygon = dynamic_cast<const TChtPolygon *>(back.Objects[0]);
     QVERIFY(polygon);
     QCOMPARE(QString::fromStdString(polygon->Name), QStringLiteral("Test Isle"));
-    QCOMPARE(polygon->Color, StandardColors()[9]);
-    QCOMPARE(polygon->BGColor, StandardColors()[2]);
+    QCOMPARE(polygon->Color, kStandardColors[9]);
+    QCOMPARE(polygon->BGColor, kStandardColors[2]);
     QCOMPARE(polygon->Points.size(), std::size_t(island.size()));
     for (int i = 0; i < island.size(); ++i) {
         QVERIFY(std::fabs(polygon->Points[i].Lat - (50 - island[i].y() / 200.0)) < 1e-5);
