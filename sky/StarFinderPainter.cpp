@@ -2,6 +2,7 @@
 
 #include "sky/MiniBoat.h"
 #include "sky/StarFinderIcons.h"
+#include "sky/VisibleSky.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -90,6 +91,28 @@ void DrawBoat(QPainter &p, const TSkyProjection &pr, const TStarFinderStyle &sty
 }
 
 } // namespace
+
+TStarFinderStyle DefaultStarFinderStyle()
+{
+    TStarFinderStyle s;
+    s.DrawConstelations = true;
+    s.DrawEcliptica = true;
+    s.DrawObjectNames = true;
+    return s;
+}
+
+QColor SkyColorFor(TSkyShade shade)
+{
+    switch (shade) {
+    case TSkyShade::Night:
+        return QColor(0, 0, 0);
+    case TSkyShade::Twilight:
+        return QColor(0, 0, 128);
+    case TSkyShade::Day:
+        return QColor(0, 0, 255);
+    }
+    return QColor(0, 0, 0);
+}
 
 TStarFinderStyle TStarFinderStyle::ForPrinting() const
 {

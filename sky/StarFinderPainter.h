@@ -46,6 +46,15 @@ struct TStarFinderStyle
     TStarFinderStyle ForPrinting() const;
 };
 
+enum class TSkyShade;
+
+// The look the star finder window starts with: constellation lines, the ecliptic and the body
+// names on.
+TStarFinderStyle DefaultStarFinderStyle();
+
+// Black at night, dark blue (0, 0, 128) in twilight, blue (0, 0, 255) by day.
+QColor SkyColorFor(TSkyShade shade);
+
 // Scale of the drawing: pixel sizes (pens, squares, icons) and text sizes.
 struct TStarFinderScale
 {
