@@ -149,6 +149,20 @@ bool StarFinderCellLess(TStarFinderColumn column, std::string_view a, std::strin
     return ka.has_value() && !kb.has_value();
 }
 
+std::string FitCell(std::string_view cell, std::size_t width)
+{
+    // Byte offsets of the characters of the UTF-8 text.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if ((static_cast<unsigned char>(cell[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    }
+    if (starts.size() <= width)
+        return std::string(cell) + std::string(width - starts.size(), ' ');
+    const std::size_t keep = width >= 2 ? width - 2 : 0;
+    return std::string(cell.substr(0, starts[keep])) + std::string("..").substr(0, width - keep);
+}
+
 std::string StarFinderViewLabel(
     double latDeg, double lonDeg, double dateTime, const TDateFormat &format)
 {

@@ -84,6 +84,10 @@ std::optional<double> StarFinderSortKey(TStarFinderColumn column, std::string_vi
 // without regard to case for Body, the key for the others (cells without a key last).
 bool StarFinderCellLess(TStarFinderColumn column, std::string_view a, std::string_view b);
 
+// A cell of a printed list: cut to `width` characters as width − 2 characters and "..", or
+// padded with blanks. Widths count characters, not bytes ("°" is one).
+std::string FitCell(std::string_view cell, std::size_t width);
+
 // "Lat: 23°22.3'S  Lon: 043°52.3'W | 21/06/2026 22:10:00 GMT".
 std::string StarFinderViewLabel(
     double latDeg, double lonDeg, double dateTime, const TDateFormat &format);

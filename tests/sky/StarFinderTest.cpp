@@ -466,6 +466,29 @@ TEST(StarFinderList, NumericColumnsSortByValue)
     EXPECT_FALSE(StarFinderSortKey(TStarFinderColumn::Mag, "inf"));
 }
 
+TEST(StarFinderList, PrintedCellsAreCutOrPadded)
+{
+    struct TCase
+    {
+        const char *Cell;
+        std::size_t Width;
+        const char *Printed;
+    };
+
+    const TCase cases[] = {
+        {"Vega", 7, "Vega   "},
+        {"Rigil Kent", 7, "Rigil.."},
+        {"1234567", 7, "1234567"},
+        {"45°07.3' ", 9, "45°07.3' "}, // nine characters, ten bytes
+        {"45°07.3' ", 6, "45°0.."},
+        {"", 3, "   "},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Cell);
+        EXPECT_EQ(FitCell(c.Cell, c.Width), c.Printed);
+    }
+}
+
 TEST(StarFinderList, ViewLabel)
 {
     const double dt = EncodeDate(2026, 6, 21) + EncodeTime(22, 10, 0, 0);
