@@ -306,6 +306,8 @@ QWidget *TFormStarFinder::CreatePages()
     FGridAstrosVisiveis->setSelectionBehavior(QAbstractItemView::SelectRows);
     FGridAstrosVisiveis->setSelectionMode(QAbstractItemView::SingleSelection);
     FGridAstrosVisiveis->setAlternatingRowColors(true);
+    // The registry order until a header is clicked.
+    FGridAstrosVisiveis->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     FGridAstrosVisiveis->setSortingEnabled(true);
     FGridAstrosVisiveis->setStyleSheet(
         QStringLiteral("QTableWidget { background: white; alternate-background-color: #e8e8e8; }"
