@@ -12,7 +12,7 @@
 namespace vrn {
 namespace {
 
-QPoint ToQt(const TChartPoint &p)
+QPoint ToQt(const TSkyChartPoint &p)
 {
     return {p.X, p.Y};
 }
@@ -78,7 +78,7 @@ void DrawCardinals(QPainter &p, const TSkyProjection &pr, const TStarFinderStyle
 void DrawBoat(QPainter &p, const TSkyProjection &pr, const TStarFinderStyle &style,
     const TStarFinderScale &scale)
 {
-    const TChartPoint at = pr.Project(0, style.BoatCourse);
+    const TSkyChartPoint at = pr.Project(0, style.BoatCourse);
     TMiniBoat boat;
     boat.Cx = at.X;
     boat.Cy = at.Y;
@@ -161,7 +161,7 @@ void PaintStarFinder(QPainter &p, const TStarFinderScene &scene, const TStarFind
     // 4. The ecliptic, dotted.
     if (style.DrawEcliptica && scene.Ecliptic().size() >= 2) {
         p.setPen(PenOf(style.EclipticColor, scale, Qt::DotLine));
-        for (const TChartSegment &s : scene.EclipticSegments())
+        for (const TSkyChartSegment &s : scene.EclipticSegments())
             p.drawLine(ToQt(s.From), ToQt(s.To));
     }
 
@@ -170,7 +170,7 @@ void PaintStarFinder(QPainter &p, const TStarFinderScene &scene, const TStarFind
         const int sq = Px(3, scale);
         p.setPen(PenOf(style.LinesColor, scale));
         p.setBrush(Qt::NoBrush);
-        for (const TChartSegment &s : scene.FigureSegments()) {
+        for (const TSkyChartSegment &s : scene.FigureSegments()) {
             p.fillRect(s.From.X - sq / 2, s.From.Y - sq / 2, sq, sq, style.LinesColor);
             p.drawLine(ToQt(s.From), ToQt(s.To));
         }

@@ -50,7 +50,7 @@ TSkyProjection TSkyProjection::ForPage(int pageWidth, int pageHeight)
     return p;
 }
 
-TChartPoint TSkyProjection::Project(double hcDeg, double znDeg) const
+TSkyChartPoint TSkyProjection::Project(double hcDeg, double znDeg) const
 {
     const double r = (90.0 - hcDeg) * R / 90.0;
     const double theta = ((Overhead ? -znDeg : znDeg) - 90.0) * std::numbers::pi / 180.0;
@@ -187,7 +187,7 @@ void TStarFinderScene::Layout(const TSkyProjection &projection, const TIconSizes
         b.Rect = {b.Center.X - s.Width / 2, b.Center.Y - s.Height / 2, s.Width, s.Height};
     }
     const auto place = [&](TPtoConstelacao &p) {
-        const TChartPoint c = projection.Project(p.Altitude, p.Azimuth);
+        const TSkyChartPoint c = projection.Project(p.Altitude, p.Azimuth);
         p.X = c.X;
         p.Y = c.Y;
     };
@@ -208,16 +208,16 @@ bool SegmentShows(const TPtoConstelacao &a, const TPtoConstelacao &b)
     return a.Altitude >= 0 || b.Altitude >= 0;
 }
 
-TChartSegment SegmentOf(const TPtoConstelacao &a, const TPtoConstelacao &b)
+TSkyChartSegment SegmentOf(const TPtoConstelacao &a, const TPtoConstelacao &b)
 {
     return {{a.X, a.Y}, {b.X, b.Y}};
 }
 
 } // namespace
 
-std::vector<TChartSegment> TStarFinderScene::FigureSegments() const
+std::vector<TSkyChartSegment> TStarFinderScene::FigureSegments() const
 {
-    std::vector<TChartSegment> segments;
+    std::vector<TSkyChartSegment> segments;
     for (std::size_t i = 1; i < FFigures.size(); ++i) {
         const auto &a = FFigures[i - 1];
         const auto &b = FFigures[i];
@@ -227,9 +227,9 @@ std::vector<TChartSegment> TStarFinderScene::FigureSegments() const
     return segments;
 }
 
-std::vector<TChartSegment> TStarFinderScene::EclipticSegments() const
+std::vector<TSkyChartSegment> TStarFinderScene::EclipticSegments() const
 {
-    std::vector<TChartSegment> segments;
+    std::vector<TSkyChartSegment> segments;
     for (std::size_t i = 1; i < FEcliptic.size(); ++i) {
         if (SegmentShows(FEcliptic[i - 1], FEcliptic[i]))
             segments.push_back(SegmentOf(FEcliptic[i - 1], FEcliptic[i]));

@@ -15,15 +15,15 @@ namespace vrn {
 
 class TAstro;
 
-struct TChartPoint
+struct TSkyChartPoint
 {
     int X = 0;
     int Y = 0;
 
-    bool operator==(const TChartPoint &) const = default;
+    bool operator==(const TSkyChartPoint &) const = default;
 };
 
-struct TChartRect
+struct TSkyChartRect
 {
     int Left = 0;
     int Top = 0;
@@ -35,13 +35,13 @@ struct TChartRect
         return x >= Left && x < Left + Width && y >= Top && y < Top + Height;
     }
 
-    bool operator==(const TChartRect &) const = default;
+    bool operator==(const TSkyChartRect &) const = default;
 };
 
-struct TChartSegment
+struct TSkyChartSegment
 {
-    TChartPoint From;
-    TChartPoint To;
+    TSkyChartPoint From;
+    TSkyChartPoint To;
 };
 
 struct TSkyDirection
@@ -66,7 +66,7 @@ struct TSkyProjection
     // the left margin (cx = m + R) and centred vertically.
     static TSkyProjection ForPage(int pageWidth, int pageHeight);
 
-    TChartPoint Project(double hcDeg, double znDeg) const;
+    TSkyChartPoint Project(double hcDeg, double znDeg) const;
     // The sky under a picture point; altitudes below 0 lie outside the rim.
     TSkyDirection Inverse(double x, double y) const;
 };
@@ -98,8 +98,8 @@ struct TAstroStarFinder
 {
     int Icon = kNoIcon;
     std::string Name;
-    TChartRect Rect; // the icon's size centred on the projected point; empty without an icon
-    TChartPoint Center;
+    TSkyChartRect Rect; // the icon's size centred on the projected point; empty without an icon
+    TSkyChartPoint Center;
     double HcDeg = 0;
     double ZnDeg = 0;
     double RADeg = 0;
@@ -185,8 +185,8 @@ public:
     // The lines of the figures and of the ecliptic that are drawn: every pair of consecutive
     // points (not across a pen-up) with at least one end at altitude 0 or above. A line from
     // below the horizon runs beyond the rim; a line wholly below it is not drawn.
-    std::vector<TChartSegment> FigureSegments() const;
-    std::vector<TChartSegment> EclipticSegments() const;
+    std::vector<TSkyChartSegment> FigureSegments() const;
+    std::vector<TSkyChartSegment> EclipticSegments() const;
 
     const std::vector<TAstroStarFinder> &Bodies() const { return FBodies; }
 

@@ -100,11 +100,13 @@ void TFormStarFinder::SetBoatMovementDialog(QDialog *dialog)
     FBEditBoatCourse->setEnabled(dialog != nullptr);
 }
 
-void TFormStarFinder::ShowFor(double latDeg, double lonDeg, double gmtDateTime)
+void TFormStarFinder::ShowFor(
+    double latDeg, double lonDeg, std::optional<double> gmtDate, double gmtTime)
 {
     FEdLat->SetPosition(latDeg);
     FEdLon->SetPosition(lonDeg);
-    SetViewDateTime(gmtDateTime);
+    FEdGMTDate->setText(gmtDate ? Q(FormatDateText(*gmtDate, ShortDateFormat())) : QString());
+    FEdGMTTime->SetValue(gmtTime);
     BCalcAstrosVisiveisClick();
     showNormal();
     raise();

@@ -49,9 +49,10 @@ public:
 
     // What another window hands over (the celestial navigation window: its assumed position and
     // the GMT of the sight): fills the fields, computes the view, and shows the window, restored
-    // if it was minimised. Latitude north and longitude WEST positive, degrees; GMT date-time in
-    // days since 1899-12-30.
-    void ShowFor(double latDeg, double lonDeg, double gmtDateTime);
+    // if it was minimised. Latitude north and longitude WEST positive, degrees; the GMT date in
+    // days since 1899-12-30 (none leaves the date empty, which means today) and the GMT time of
+    // day as a fraction of a day.
+    void ShowFor(double latDeg, double lonDeg, std::optional<double> gmtDate, double gmtTime);
 
     // The platform dialogs, replaceable so that tests can answer them: a font and its colour
     // (nothing when cancelled), and the pointer hint's appearance (false when cancelled).

@@ -36,7 +36,7 @@ constexpr QRgb kSilver = 0xC0C0C0;
 
 QPoint PointAt(const TSkyProjection &p, double hc, double zn)
 {
-    const TChartPoint c = p.Project(hc, zn);
+    const TSkyChartPoint c = p.Project(hc, zn);
     return {c.X, c.Y};
 }
 

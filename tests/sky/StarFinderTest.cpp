@@ -26,7 +26,7 @@ double Rad(double deg)
 
 // The projection written independently of the code: x = cx + r·sin Z, y = cy − r·cos Z (north up,
 // east right), r = (90 − h)·R/90.
-TChartPoint ExpectedPoint(const TSkyProjection &p, double hc, double zn)
+TSkyChartPoint ExpectedPoint(const TSkyProjection &p, double hc, double zn)
 {
     const double r = (90 - hc) * p.R / 90;
     return {int(std::lround(p.Cx + r * std::sin(Rad(zn)))),
@@ -158,7 +158,7 @@ TEST(SkyProjection, CentreRadiusAndDirections)
         const char *Name;
         bool Overhead;
         double Hc, Zn;
-        TChartPoint At;
+        TSkyChartPoint At;
     };
 
     const TCase cases[] = {
@@ -230,10 +230,10 @@ TEST(StarFinderScene, BodiesOnTheRimAtTheCentreAndTheirRectangles)
     const TSkyProjection p = TSkyProjection::ForSize(200, 200, false);
     scene.Layout(p, SomeIconSizes());
     const auto &b = scene.Bodies();
-    EXPECT_EQ(b[0].Center, (TChartPoint {100, 100}));
-    EXPECT_EQ(b[0].Rect, (TChartRect {96, 96, 9, 9}));
-    EXPECT_EQ(b[1].Center, (TChartPoint {196, 100}));
-    EXPECT_EQ(b[1].Rect, (TChartRect {193, 97, 7, 7}));
+    EXPECT_EQ(b[0].Center, (TSkyChartPoint {100, 100}));
+    EXPECT_EQ(b[0].Rect, (TSkyChartRect {96, 96, 9, 9}));
+    EXPECT_EQ(b[1].Center, (TSkyChartPoint {196, 100}));
+    EXPECT_EQ(b[1].Rect, (TSkyChartRect {193, 97, 7, 7}));
     EXPECT_EQ(b[2].Rect.Width, 0);
     EXPECT_EQ(scene.BodyAt(100, 100), &b[0]);
     EXPECT_EQ(scene.BodyAt(b[2].Center.X, b[2].Center.Y), nullptr);
@@ -276,17 +276,17 @@ TEST(StarFinderScene, FigureSegmentsNeedOneEndAboveTheHorizon)
 
     const auto segments = scene.FigureSegments();
     ASSERT_EQ(segments.size(), 3u);
-    EXPECT_EQ(segments[0].From, (TChartPoint {scene.Figures()[0]->X, scene.Figures()[0]->Y}));
-    EXPECT_EQ(segments[0].To, (TChartPoint {scene.Figures()[1]->X, scene.Figures()[1]->Y}));
-    EXPECT_EQ(segments[1].To, (TChartPoint {scene.Figures()[2]->X, scene.Figures()[2]->Y}));
-    EXPECT_EQ(segments[2].From, (TChartPoint {scene.Figures()[5]->X, scene.Figures()[5]->Y}));
+    EXPECT_EQ(segments[0].From, (TSkyChartPoint {scene.Figures()[0]->X, scene.Figures()[0]->Y}));
+    EXPECT_EQ(segments[0].To, (TSkyChartPoint {scene.Figures()[1]->X, scene.Figures()[1]->Y}));
+    EXPECT_EQ(segments[1].To, (TSkyChartPoint {scene.Figures()[2]->X, scene.Figures()[2]->Y}));
+    EXPECT_EQ(segments[2].From, (TSkyChartPoint {scene.Figures()[5]->X, scene.Figures()[5]->Y}));
     // The point below the horizon lies outside the rim: the line runs beyond it.
     const TSkyProjection &p = scene.Projection();
     EXPECT_GT(std::hypot(segments[0].From.X - p.Cx, segments[0].From.Y - p.Cy), p.R);
 
     const auto ecliptic = scene.EclipticSegments();
     ASSERT_EQ(ecliptic.size(), 1u);
-    EXPECT_EQ(ecliptic[0].To, (TChartPoint {scene.Ecliptic()[2].X, scene.Ecliptic()[2].Y}));
+    EXPECT_EQ(ecliptic[0].To, (TSkyChartPoint {scene.Ecliptic()[2].X, scene.Ecliptic()[2].Y}));
 }
 
 TEST(StarFinderScene, PointerReadOut)
@@ -366,7 +366,7 @@ TEST_F(TStarFinderSky, EveryListedBodyAsTheSightReductionGivesIt)
         scene.Layout(p, SomeIconSizes());
         ASSERT_EQ(scene.Bodies().size(), sky.Bodies.size());
         for (std::size_t i = 0; i < sky.Bodies.size(); ++i) {
-            const TChartPoint e = ExpectedPoint(p, sky.Bodies[i].HcDeg, sky.Bodies[i].ZnDeg);
+            const TSkyChartPoint e = ExpectedPoint(p, sky.Bodies[i].HcDeg, sky.Bodies[i].ZnDeg);
             EXPECT_LE(std::abs(scene.Bodies()[i].Center.X - e.X), 1);
             EXPECT_LE(std::abs(scene.Bodies()[i].Center.Y - e.Y), 1);
         }

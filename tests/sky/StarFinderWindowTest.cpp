@@ -649,13 +649,16 @@ void TStarFinderWindowTest::SettingsAreKept()
 void TStarFinderWindowTest::HandOverFromAnotherWindow()
 {
     FWindow->showMinimized();
-    FWindow->ShowFor(45.5, -12.25, EncodeDate(2026, 3, 20) + EncodeTime(19, 0, 0, 0));
+    FWindow->ShowFor(45.5, -12.25, EncodeDate(2026, 3, 20), EncodeTime(19, 0, 0, 0));
     QTRY_VERIFY(!FWindow->isMinimized());
     QCOMPARE(Child<TKaPositionEdit>("EdLat")->Position(), 45.5);
     QCOMPARE(Child<TKaPositionEdit>("EdLon")->Position(), -12.25);
     QCOMPARE(Child<QLineEdit>("EdGMTDate")->text(), QStringLiteral("20/03/2026"));
     QCOMPARE(Child<TKaTimeEdit>("EdGMTTime")->Text(), QStringLiteral("19:00:00"));
     QVERIFY(Child<QTableWidget>("GridAstrosVisiveis")->rowCount() > 0);
+    // Without a date the view is of today's GMT date.
+    FWindow->ShowFor(45.5, -12.25, std::nullopt, EncodeTime(19, 0, 0, 0));
+    QCOMPARE(Child<QLineEdit>("EdGMTDate")->text(), QStringLiteral("21/06/2026"));
 }
 
 } // namespace vrn
