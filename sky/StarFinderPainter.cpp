@@ -59,20 +59,30 @@ void DrawGrid(QPainter &p, const TSkyProjection &pr, const TStarFinderStyle &sty
     }
 }
 
+// A letter on the sky's colour, so that the grid line under it does not cross it.
+void DrawLetter(QPainter &p, const QPoint &centre, const QString &letter, const QColor &back)
+{
+    const QFontMetrics m = p.fontMetrics();
+    const int w = m.horizontalAdvance(letter) + 2;
+    p.fillRect(centre.x() - w / 2, centre.y() - m.ascent() / 2 - 1, w, m.ascent() + 2, back);
+    DrawCentredText(p, centre, letter);
+}
+
 void DrawCardinals(QPainter &p, const TSkyProjection &pr, const TStarFinderStyle &style,
     const TStarFinderScale &scale)
 {
     p.setFont(Scaled(QFont(QStringLiteral("Arial"), 7), scale.Text));
     p.setPen(style.LettersColor);
     const QFontMetrics m = p.fontMetrics();
-    const int inset = m.height() / 2 + Px(2, scale);
+    const int inset = m.ascent() / 2 + Px(3, scale);
     const int side = m.horizontalAdvance(QLatin1Char('W')) / 2 + Px(3, scale);
-    DrawCentredText(p, {pr.Cx, pr.Cy - pr.R + inset}, QStringLiteral("N"));
-    DrawCentredText(p, {pr.Cx, pr.Cy + pr.R - inset}, QStringLiteral("S"));
-    DrawCentredText(p, {pr.Cx - pr.R + side, pr.Cy - inset},
-        pr.Overhead ? QStringLiteral("E") : QStringLiteral("W"));
-    DrawCentredText(p, {pr.Cx + pr.R - side, pr.Cy - inset},
-        pr.Overhead ? QStringLiteral("W") : QStringLiteral("E"));
+    const QColor &back = style.BackColor;
+    DrawLetter(p, {pr.Cx, pr.Cy - pr.R + inset}, QStringLiteral("N"), back);
+    DrawLetter(p, {pr.Cx, pr.Cy + pr.R - inset}, QStringLiteral("S"), back);
+    DrawLetter(p, {pr.Cx - pr.R + side, pr.Cy},
+        pr.Overhead ? QStringLiteral("E") : QStringLiteral("W"), back);
+    DrawLetter(p, {pr.Cx + pr.R - side, pr.Cy},
+        pr.Overhead ? QStringLiteral("W") : QStringLiteral("E"), back);
 }
 
 void DrawBoat(QPainter &p, const TSkyProjection &pr, const TStarFinderStyle &style,

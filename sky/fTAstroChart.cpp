@@ -198,7 +198,7 @@ void TFormStarFinder::ShowPlan()
                 planned.push_back(FSky.Bodies[i].Name);
                 names << Q(FSky.Bodies[i].Name);
             }
-            FLPlan->setText(QStringLiteral("%1: azimuths %2° apart at least (ideal %3°)")
+            FLPlan->setText(QStringLiteral("Best fix: %1, azimuths at least %2° apart (ideal %3°)")
                                 .arg(names.join(QStringLiteral(", ")))
                                 .arg(Q(FormatFixed(FPlan->SpreadDeg, 0)))
                                 .arg(Q(FormatFixed(FPlan->IdealSpreadDeg, 0))));

@@ -302,6 +302,8 @@ QWidget *TFormStarFinder::CreatePages()
     FGridAstrosVisiveis->setHorizontalHeaderLabels({QStringLiteral("Body"), QStringLiteral("Hc"),
         QStringLiteral("Az"), QStringLiteral("Mag")});
     FGridAstrosVisiveis->verticalHeader()->hide();
+    FGridAstrosVisiveis->verticalHeader()->setDefaultSectionSize(
+        FGridAstrosVisiveis->fontMetrics().height() + 6);
     FGridAstrosVisiveis->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FGridAstrosVisiveis->setSelectionBehavior(QAbstractItemView::SelectRows);
     FGridAstrosVisiveis->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -319,7 +321,7 @@ QWidget *TFormStarFinder::CreatePages()
         m.horizontalAdvance(QStringLiteral("-26.5 "))};
     for (int c = 0; c < 4; ++c)
         FGridAstrosVisiveis->setColumnWidth(c, columns[c] + 16);
-    FGridAstrosVisiveis->horizontalHeader()->setStretchLastSection(true);
+    FGridAstrosVisiveis->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     auto *objectsLayout = new QVBoxLayout(objects);
     objectsLayout->addWidget(FLCount);
     objectsLayout->addWidget(FGridAstrosVisiveis, 1);

@@ -65,6 +65,7 @@ private slots:
     void CopiesTheChart();
     void SettingsAreKept();
     void HandOverFromAnotherWindow();
+    void Screenshots();
 
 private:
     template <typename T>
@@ -659,6 +660,31 @@ void TStarFinderWindowTest::HandOverFromAnotherWindow()
     // Without a date the view is of today's GMT date.
     FWindow->ShowFor(45.5, -12.25, std::nullopt, EncodeTime(19, 0, 0, 0));
     QCOMPARE(Child<QLineEdit>("EdGMTDate")->text(), QStringLiteral("21/06/2026"));
+}
+
+// The pictures of the README (VRN_SCREENSHOT_DIR=docs/screenshots): Lisbon at the end of evening
+// civil twilight on the June solstice, the planner's three bodies marked.
+void TStarFinderWindowTest::Screenshots()
+{
+    const QString dir = qEnvironmentVariable("VRN_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        QSKIP("VRN_SCREENSHOT_DIR not set");
+    FWindow->resize(1240, 680);
+    SetView(38.7, 9.15, 2026, 6, 21, 12, 0);
+    Click("BEveningTwilight");
+    const auto &plan = FWindow->Plan();
+    QVERIFY(plan);
+    auto *grid = Child<QTableWidget>("GridAstrosVisiveis");
+    grid->selectRow(int(plan->Indices[0]));
+    QTest::qWait(50);
+    QVERIFY(FWindow->grab().save(dir + QStringLiteral("/star-finder.png")));
+
+    Child<QTabWidget>("PageControl")->setCurrentIndex(1);
+    Child<QCheckBox>("CBConstelationNames")->setChecked(true);
+    Child<QCheckBox>("CBDrawBoatCourse")->setChecked(true);
+    FWindow->Chart().SetBoatCourse(235);
+    QTest::qWait(50);
+    QVERIFY(FWindow->grab().save(dir + QStringLiteral("/star-finder-names.png")));
 }
 
 } // namespace vrn
