@@ -125,13 +125,12 @@ double TFormStarFinder::ViewDateTime()
         date = EncodeDate(today.year(), today.month(), today.day());
         FEdGMTDate->setText(Q(FormatDateText(date, ShortDateFormat())));
     } else {
-        const auto d = ParseDateTimeText(text.toStdString(), ShortDateFormat());
-        if (!d) {
+        try {
+            date = ReadDateField(text.toStdString(), "GMT date", ShortDateFormat());
+        } catch (const EVrnError &) {
             FEdGMTDate->setFocus();
-            throw EVrnError("Invalid date: " + text.toStdString() + " (the GMT date is written "
-                + ShortDateFormat().Pattern() + ")");
+            throw;
         }
-        date = std::floor(*d);
     }
     return date + FEdGMTTime->Value();
 }

@@ -112,7 +112,8 @@ void TStarFinderWindowTest::init()
     SetShortDateFormat(TDateFormat {});
     FWindow = std::make_unique<TFormStarFinder>();
     FWindow->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+    FWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
 }
 
 void TStarFinderWindowTest::cleanup()
@@ -255,6 +256,7 @@ void TStarFinderWindowTest::TabMovesInReadingOrder()
         return QString();
     };
     Child<TKaPositionEdit>("EdLat")->DegreesCell()->setFocus();
+    QVERIFY(QApplication::focusWidget());
     QStringList seen = {fieldOf(QApplication::focusWidget())};
     for (int i = 0; i < 40 && seen.size() < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -315,7 +317,9 @@ void TStarFinderWindowTest::EmptyDateMeansTodaysGmtDate()
     TypeDate(QStringLiteral("31/02/2026"));
     Click("BCalcAstrosVisiveis");
     QCOMPARE(FBoxes->Shown.size(), 1);
-    QVERIFY(FBoxes->Shown[0].Text.startsWith(QStringLiteral("Invalid date: 31/02/2026")));
+    QCOMPARE(
+        FBoxes->Shown[0].Text, QStringLiteral("Invalid date in GMT date: expected dd/MM/yyyy"));
+    QVERIFY(Child<QLineEdit>("EdGMTDate")->hasFocus());
 }
 
 void TStarFinderWindowTest::ListSortsNumerically_data()
