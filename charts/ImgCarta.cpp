@@ -359,10 +359,8 @@ void TImagemCarta::SaveCID(const std::string &fileName, double writtenAt) const
         throw EVrnError(
             "The chart image data file cannot be written over its picture " + FImageFileName);
     const std::string dir = DirectoryOf(AbsolutePath(fileName));
-    // Relative even when the picture lies beside the data file's folder ("../"), so that a
-    // chart folder keeps working when it is moved as a whole.
-    const std::string imageName =
-        std::filesystem::path(AbsolutePath(FImageFileName)).lexically_relative(dir).string();
+    // Relative even when the picture lies outside the data file's folder ("../").
+    const std::string imageName = RelativePathFrom(FImageFileName, dir);
     if (imageName.find_first_of("\r\n") != std::string::npos)
         throw EVrnError("Invalid picture file name: " + imageName);
     std::vector<std::string> lines;
