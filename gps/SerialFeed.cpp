@@ -11,8 +11,9 @@
 
 namespace vrn {
 
-TSerialFeedResult FeedFromSerialDevice(
-    const TSerialFeedOptions &options, const std::function<void(TNmeaReceiver &)> &attach)
+TSerialFeedResult FeedFromSerialDevice(const TSerialFeedOptions &options,
+    const std::function<void(TNmeaReceiver &)> &attach,
+    const std::function<void(const TNmeaReceiver &)> &detach)
 {
     std::unique_ptr<QCoreApplication> app;
     static int argc = 1;
@@ -31,6 +32,7 @@ TSerialFeedResult FeedFromSerialDevice(
         gps.SetComOpen(true);
     } catch (const std::exception &e) {
         result.Message = e.what();
+        detach(gps.Receiver());
         return result;
     }
     result.Opened = true;
@@ -55,6 +57,7 @@ TSerialFeedResult FeedFromSerialDevice(
     }
     loop.exec();
     gps.SetComOpen(false);
+    detach(gps.Receiver());
     return result;
 }
 

@@ -30,8 +30,9 @@ struct TSerialFeedResult
 
 // Opens the device 8N1 without flow control, hands its receiver to attach (which sets the
 // accepted kinds and the listener), and feeds it until a listener calls Stop, the timeout runs
-// out or the device goes away.
-TSerialFeedResult FeedFromSerialDevice(
-    const TSerialFeedOptions &options, const std::function<void(TNmeaReceiver &)> &attach);
+// out or the device goes away; detach sees the receiver last, before it is freed.
+TSerialFeedResult FeedFromSerialDevice(const TSerialFeedOptions &options,
+    const std::function<void(TNmeaReceiver &)> &attach,
+    const std::function<void(const TNmeaReceiver &)> &detach);
 
 } // namespace vrn

@@ -170,9 +170,18 @@ public:
 
     bool Done() const { return FRequest.Count > 0 && FNotified >= FRequest.Count; }
 
+    // The receiver is going away: its counts are kept for the summary.
+    void Detach(const TNmeaCounters &counters)
+    {
+        FChecksumErrors = counters.ChecksumErrors;
+        if (FReceiver)
+            FReceiver->OnNewPosition = nullptr;
+        FReceiver = nullptr;
+    }
+
     std::string Summary() const
     {
-        const auto checksum = FReceiver ? FReceiver->Counters().ChecksumErrors : 0;
+        const auto checksum = FChecksumErrors;
         return std::to_string(FNotified) + " notified, " + std::to_string(FParsed) + " parsed, "
             + std::to_string(FValid) + " valid, " + std::to_string(checksum) + " checksum errors";
     }
@@ -216,6 +225,7 @@ private:
     unsigned long long FNotified = 0;
     unsigned long long FParsed = 0;
     unsigned long long FValid = 0;
+    unsigned long long FChecksumErrors = 0;
 };
 
 // A message of the receiver on one line: its line breaks become blanks.
@@ -249,12 +259,14 @@ bool FeedFile(const TNmeaRequest &request, TNmeaPrinter &printer, std::ostream &
         if (got > 0)
             receiver.ReceiveBytes(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
         if (in.bad()) {
+            printer.Detach(receiver.Counters());
             err << "vrncli nmea: cannot read " << Quoted(request.Source) << '\n';
             return false;
         }
         if (got < static_cast<std::streamsize>(buffer.size()))
             break;
     }
+    printer.Detach(receiver.Counters());
     return true;
 }
 
@@ -285,8 +297,9 @@ int RunNmea(std::span<const std::string> args, TStreams io)
         options.Baud = request.Baud;
         options.Chunk = request.Chunk;
         options.TimeoutSec = request.TimeoutSec;
-        const auto result =
-            FeedFromSerialDevice(options, [&](TNmeaReceiver &r) { printer.Attach(r); });
+        const auto result = FeedFromSerialDevice(
+            options, [&](TNmeaReceiver &r) { printer.Attach(r); },
+            [&](const TNmeaReceiver &r) { printer.Detach(r.Counters()); });
         opened = result.Opened;
         if (!result.Opened || result.Lost) {
             io.Err << "vrncli nmea: " << OneLineMessage(result.Message) << '\n';
