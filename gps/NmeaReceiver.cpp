@@ -3,6 +3,7 @@
 #include "engine/DateTime.h"
 #include "engine/NumText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -25,6 +26,13 @@ int HexValue(char c)
         return c - 'a' + 10;
     return -1;
 }
+
+// The bytes that end or restart a sentence.
+constexpr auto kFrameByte = [] {
+    std::array<bool, 256> t {};
+    t['\r'] = t['\n'] = t['$'] = true;
+    return t;
+}();
 
 char Upper(char c)
 {
@@ -240,6 +248,16 @@ std::size_t TNmeaReceiver::ReceiveBytes(std::string_view bytes)
             FLength = 1;
             continue;
         }
+        // Copy the run of ordinary bytes at once, up to the room left in the buffer.
+        const auto scan = std::min(static_cast<std::size_t>(end - p), kMaxSentence - FLength);
+        std::size_t n = 0;
+        while (n < scan && !kFrameByte[static_cast<unsigned char>(p[n])])
+            ++n;
+        std::memcpy(FBuffer.data() + FLength, p, n);
+        FLength += n;
+        p += n;
+        if (p == end)
+            break;
         const char c = *p++;
         if (c == '\r' || c == '\n') {
             EndSentence();
@@ -247,11 +265,9 @@ std::size_t TNmeaReceiver::ReceiveBytes(std::string_view bytes)
                 return static_cast<std::size_t>(p - bytes.data());
         } else if (c == '$') {
             FLength = 1; // the unterminated sentence is dropped
-        } else if (FLength == kMaxSentence) {
-            ++FCounters.Overlong;
-            ResetFraming();
         } else {
-            FBuffer[FLength++] = c;
+            ++FCounters.Overlong; // a byte beyond the 256 a sentence may have
+            ResetFraming();
         }
     }
     return bytes.size();
