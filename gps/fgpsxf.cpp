@@ -146,6 +146,19 @@ void TFormGPSInterface::BuildControls()
     big.setBold(true);
     FLPosLat->setFont(big);
     FLPosLon->setFont(big);
+    // Room for the longest texts they take, so that none is cut when it changes.
+    const QFontMetrics bigMetrics(big);
+    for (QLabel *l : {FLPosLat, FLPosLon})
+        l->setMinimumWidth(bigMetrics.horizontalAdvance(QStringLiteral("179°59.99'W ")));
+    const QFontMetrics metrics(FLTicksReceived->font());
+    FLTicksReceived->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("0000000 ticks")));
+    FLTicksReceived->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    FLLastValidTick->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("last 000000 secs")));
+    FLPosTime->setMinimumWidth(
+        metrics.horizontalAdvance(QStringLiteral("00/00/0000 00:00:00 GMT")));
+    FLPortHealth->setMinimumWidth(metrics.horizontalAdvance(
+        QStringLiteral("00.0 sentences/s, 0000 checksum errors, last valid fix 000 s ago")));
+    FLPortHealth->setWordWrap(true);
     SetIndicatorFrame(1);
 
     FBCenterGPS = Named(new QPushButton(QStringLiteral("&Goto GPS")), "BCenterGPS");

@@ -143,7 +143,8 @@ void TGpsWindowTest::MakeForm()
     });
     FForm->SetTrackChooser([this](QWidget *, TLogCarta &) { return FChosen; });
     FForm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+    FForm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
 }
 
 void TGpsWindowTest::cleanup()
