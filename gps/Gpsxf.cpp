@@ -98,6 +98,8 @@ void TGpsInterface::OpenPort()
         FPort.setParity(QSerialPort::NoParity);
         FPort.setStopBits(QSerialPort::OneStop);
         FPort.setFlowControl(QSerialPort::NoFlowControl);
+        // What the device queued before the open is old news: positions start now.
+        FPort.clear(QSerialPort::Input);
         return;
     }
     const auto error = FPort.error();

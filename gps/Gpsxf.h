@@ -40,7 +40,8 @@ public:
     void SetComAutoOpen(bool flag) { FComAutoOpen = flag; }
 
     bool ComOpen() const;
-    // Opens or closes the port. A failure raises EVrnError "Comm error: port <device>\n" and the
+    // Opens or closes the port; bytes the device received before the open are discarded (they
+    // are old positions). A failure raises EVrnError "Comm error: port <device>\n" and the
     // reason: " in use by other device.", " does not exist.", or, when the device refuses the
     // user, " permission denied: the user must be in the group that owns the device
     // (<group>)."; the port is then closed.

@@ -6,6 +6,7 @@
 #include "gps/Gpsxf.h"
 #include "tests/gps/TestPty.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -50,6 +51,21 @@ std::vector<TFix> FromFile(const QByteArray &bytes, TNMeaMessages accepted)
     r.OnNewPosition = [&] { fixes.push_back(FixOf(r)); };
     r.ReceiveBytes(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     return fixes;
+}
+
+// Waits until the process holds the device open (the bytes written before are discarded).
+bool WaitUntilOpened(const QProcess &process, const QString &device)
+{
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(process.processId());
+    for (int i = 0; i < 500; ++i) {
+        for (const QString &fd : QDir(fds).entryList(QDir::Files | QDir::System))
+            if (QFile::symLinkTarget(fds + QLatin1Char('/') + fd) == device) {
+                QTest::qWait(100); // past the discarding of old input that follows the open
+                return true;
+            }
+        QTest::qWait(10);
+    }
+    return false;
 }
 
 const TNMeaMessages kBoth {TNMeaMessage::nmGLL, TNMeaMessage::nmRMC};
@@ -175,7 +191,7 @@ void TSerialReceiverTest::VrncliReadsTheDevice()
         {QStringLiteral("nmea"), pty.Path(), QStringLiteral("--tsv"), QStringLiteral("--count"),
             QStringLiteral("5"), QStringLiteral("--timeout"), QStringLiteral("20")});
     QVERIFY(fromDevice.waitForStarted(5000));
-    QTest::qWait(300); // until it has opened the device
+    QVERIFY(WaitUntilOpened(fromDevice, pty.Path()));
     pty.WritePaced(Capture("fix_lost.nmea"));
     // It may well have ended while the capture was being written.
     QVERIFY(fromDevice.state() == QProcess::NotRunning || fromDevice.waitForFinished(10000));
@@ -184,6 +200,16 @@ void TSerialReceiverTest::VrncliReadsTheDevice()
     QCOMPARE(fromDevice.readAllStandardOutput(), expected);
     QCOMPARE(fromDevice.readAllStandardError(),
         QByteArray("5 notified, 4 parsed, 4 valid, 0 checksum errors\n"));
+
+    // A receiver that stays silent: the timeout ends the reading with what was read.
+    QProcess silent;
+    silent.start(QStringLiteral(VRN_VRNCLI),
+        {QStringLiteral("nmea"), pty.Path(), QStringLiteral("--timeout"), QStringLiteral("0.5")});
+    QVERIFY(silent.waitForFinished(10000));
+    QCOMPARE(silent.exitCode(), 0);
+    QCOMPARE(silent.readAllStandardOutput(), QByteArray());
+    QCOMPARE(silent.readAllStandardError(),
+        QByteArray("0 notified, 0 parsed, 0 valid, 0 checksum errors\n"));
 }
 
 } // namespace vrn
