@@ -1,6 +1,7 @@
 #include "gps/fgpsxf.h"
 
 #include "charts/Dcarta.h"
+#include "charts/FormSelecionaRota.h"
 #include "engine/DateTime.h"
 #include "engine/NumText.h"
 #include "gps/Gpsxf.h"
@@ -86,14 +87,15 @@ TFormGPSInterface::TFormGPSInterface(TLogCarta &chartView, QWidget *parent)
     setWindowTitle(QStringLiteral("GPS Interface"));
     FElapsed.start();
     FChooseTrack = [](QWidget *owner, TLogCarta &view) -> TChtTrack * {
-        QStringList names;
-        for (std::size_t i = 0; i < view.Desk().Tracks.Count(); ++i)
-            names << Q(view.Desk().Tracks[i]->Name);
-        bool ok = false;
-        const QString chosen = QInputDialog::getItem(owner, QStringLiteral("Route/Track selection"),
-            QStringLiteral("Track:"), names, 0, false, &ok);
-        const auto index = names.indexOf(chosen);
-        return ok && index >= 0 ? view.Desk().Tracks[static_cast<std::size_t>(index)] : nullptr;
+        const auto &tracks = view.Desk().Tracks;
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < tracks.Count(); ++i)
+            names.push_back(tracks[i]->Name);
+        TFormSelecionaRota dialog(owner);
+        const int row = dialog.Choose(QStringLiteral("Select the GPS track:"), names);
+        return row >= 0 && static_cast<std::size_t>(row) < tracks.Count()
+            ? tracks[static_cast<std::size_t>(row)]
+            : nullptr;
     };
     FAskText = [this](const std::string &caption, const std::string &label,
                    const std::string &initial) -> std::optional<std::string> {

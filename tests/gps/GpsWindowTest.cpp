@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <map>
 #include <memory>
 
@@ -56,6 +58,7 @@ private slots:
     void SavePositionWithoutATrack();
     void NewTrackAsksItsNameAndTakesTheFix();
     void ChooseTrack();
+    void ChooseTrackInTheSelectionDialog();
     void AutoSaveWritesOnePointAnInterval();
     void AutoSaveInterval_data();
     void AutoSaveInterval();
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<TFormGPSInterface> FForm;
     std::vector<std::optional<std::string>> FNames; // answers to the name dialog
     TChtTrack *FChosen = nullptr;
+    bool FRealChooser = false; // the route/track selection dialog itself
     double FNow = 1000; // monotonic seconds
 };
 
@@ -122,6 +126,7 @@ void TGpsWindowTest::init()
     FView->SetViewAndClear(45, 0, 60);
     FNames.clear();
     FChosen = nullptr;
+    FRealChooser = false;
     FNow = 1000;
     MakeForm();
 }
@@ -141,7 +146,8 @@ void TGpsWindowTest::MakeForm()
         FNames.erase(FNames.begin());
         return answer;
     });
-    FForm->SetTrackChooser([this](QWidget *, TLogCarta &) { return FChosen; });
+    if (!FRealChooser)
+        FForm->SetTrackChooser([this](QWidget *, TLogCarta &) { return FChosen; });
     FForm->show();
     FForm->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
@@ -324,6 +330,39 @@ void TGpsWindowTest::ChooseTrack()
     FView->DeleteTrack(FChosen);
     FForm->ShowGpsTrackName(FView->GpsTrack());
     QCOMPARE(Text("LTrackName"), QStringLiteral("(none)"));
+}
+
+void TGpsWindowTest::ChooseTrackInTheSelectionDialog()
+{
+    for (const char *name : {"Outbound", "Return"}) {
+        auto t = std::make_unique<TChtTrack>();
+        t->Name = name;
+        FView->Desk().Tracks.Add(std::move(t));
+    }
+    FRealChooser = true;
+    MakeForm();
+    ShowSettings();
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        shown << dialog->windowTitle()
+              << dialog->findChild<QLabel *>(QStringLiteral("LSelect"))->text();
+        auto *list = dialog->findChild<QWidget *>(QStringLiteral("LBRotas"));
+        QTest::keyClick(list, Qt::Key_Down); // the first row, then the second
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTimer::singleShot(3000, dialog, &QDialog::reject);
+    });
+    Click("BChooseTrack");
+    QCOMPARE(shown,
+        (QStringList {
+            QStringLiteral("Route/Track selection"), QStringLiteral("Select the GPS track:")}));
+    QVERIFY(FView->GpsTrack());
+    QCOMPARE(FView->GpsTrack()->Name, std::string("Return"));
+    QCOMPARE(Text("LTrackName"), QStringLiteral("Return"));
 }
 
 void TGpsWindowTest::AutoSaveWritesOnePointAnInterval()
