@@ -109,6 +109,10 @@ TFormGPSInterface::TFormGPSInterface(TLogCarta &chartView, QWidget *parent)
     FGps->Receiver().OnBeep = [] { QApplication::beep(); };
     connect(FGps.get(), &TGpsInterface::OnNewPosition, this,
         [this] { RunCommand(this, [this] { GpsInterface1NewPosition(); }); });
+    // The label follows the view's GPS track even where its owner does not say so (a new
+    // desktop, a track marked or renamed); the age timer also catches a deleted one.
+    connect(&FView, &TLogCarta::OnNewDesktop, this, [this] { FollowGpsTrack(); });
+    connect(&FView, &TLogCarta::OnTrackChanged, this, [this] { FollowGpsTrack(); });
     connect(FGps.get(), &TGpsInterface::OnPortLost, this,
         [this](TGpsInterface *, const QString &message) { PortLost(message); });
 
@@ -611,8 +615,17 @@ void TFormGPSInterface::BChooseTrackClick()
     ShowGpsTrackName(track);
 }
 
+void TFormGPSInterface::FollowGpsTrack()
+{
+    const TChtTrack *track = FView.GpsTrack();
+    if (track != FShownTrack || (track && track->Name != FShownName))
+        ShowGpsTrackName(track);
+}
+
 void TFormGPSInterface::ShowGpsTrackName(const TChtTrack *track)
 {
+    FShownTrack = track;
+    FShownName = track ? track->Name : std::string();
     FLTrackName->setText(track ? Q(track->Name) : kNoTrack);
     if (track == nullptr && FCBAutoSaveActivated->isChecked())
         StopAutoSave(true);
@@ -722,6 +735,7 @@ void TFormGPSInterface::TimeAgentGPSPosTimer()
 
 void TFormGPSInterface::TimerCheckLastValidTickTimer()
 {
+    FollowGpsTrack();
     const double now = MonotonicNow();
     const bool valid = FGps->Position().Valid;
     if (valid && FLastValidTickMono < 0)

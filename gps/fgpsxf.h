@@ -116,6 +116,7 @@ private:
     bool AddGpsTrackPoint(double latDeg, double lonDeg, double time);
     void RecomputeAutoSaveInterval();
     void StopAutoSave(bool report);
+    void FollowGpsTrack();
     void PortLost(const QString &message);
     void ReportPortFailure(const QString &port, const std::string &reason);
     double MonotonicNow() const;
@@ -128,6 +129,8 @@ private:
     TPortHealth FHealth;
     std::unique_ptr<TGpsRecoveryLog> FRecovery;
     bool FRecoveryFailureShown = false;
+    const TChtTrack *FShownTrack = nullptr; // what "Track:" shows, compared by address and name
+    std::string FShownName;
     int FTicksReceived = 0;
     double FLastValidTickMono = -1; // none yet
     int FIndicatorFrame = 1;

@@ -451,6 +451,16 @@ void TGpsWindowTest::AutoSaveNeedsAGpsTrack()
     FForm->ShowGpsTrackName(nullptr);
     QVERIFY(!Child<QCheckBox>("CBAutoSaveActivated")->isChecked());
     QCOMPARE(Messages(), QStringList {QStringLiteral("No GPS track defined in this desktop")});
+
+    // A GPS track deleted in the view is noticed by the window itself within a second.
+    FForm->ShowGpsTrackName(FView->GpsTrack());
+    Click("CBAutoSaveActivated");
+    QVERIFY(Child<QCheckBox>("CBAutoSaveActivated")->isChecked());
+    FView->DeleteTrack(FView->GpsTrack());
+    FForm->TimerCheckLastValidTickTimer();
+    QCOMPARE(Text("LTrackName"), QStringLiteral("(none)"));
+    QVERIFY(!Child<QCheckBox>("CBAutoSaveActivated")->isChecked());
+    QCOMPARE(Messages(), QStringList {QStringLiteral("No GPS track defined in this desktop")});
 }
 
 void TGpsWindowTest::GllFixGetsTheDateOfTheClock()
