@@ -54,7 +54,9 @@ class TGpsTrackRecorder
 {
 public:
     TGpsPosition LastValidPosition;
-    double LastSavedTime = 0; // 0 at start and whenever the autosave settings change
+    // 0 at start. A change of the autosave settings keeps it: a fix already in the track is
+    // never written a second time (two points of one instant make a leg without time).
+    double LastSavedTime = 0;
 
     // Adds a point to the GPS track; false when it failed.
     using TAddPointFn = std::function<bool(double latDeg, double lonDeg, double time)>;

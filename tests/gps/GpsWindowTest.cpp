@@ -375,6 +375,12 @@ void TGpsWindowTest::AutoSaveWritesOnePointAnInterval()
     ShowSettings();
     Click("CBAutoSaveActivated"); // every 4 seconds
     QVERIFY(Child<QCheckBox>("CBAutoSaveActivated")->isChecked());
+    // The fix already in the track is not written again when the autosave starts.
+    for (int half = 0; half < 9; ++half) {
+        FNow += 0.5;
+        FForm->TimeAgentGPSPosTimer();
+    }
+    QCOMPARE(track->Points.size(), std::size_t(1));
     // The receiver sends once a second for 12 seconds; the timer looks every 500 ms.
     for (int half = 1; half <= 24; ++half) {
         FNow += 0.5;
@@ -383,13 +389,16 @@ void TGpsWindowTest::AutoSaveWritesOnePointAnInterval()
         FForm->TimeAgentGPSPosTimer();
     }
     QCOMPARE(track->Points.size(), std::size_t(1 + 3));
-    QCOMPARE(track->Points[1].Time, EncodeDate(2026, 5, 15) + EncodeTime(10, 15, 4, 0));
-    // Silent receiver: nothing more.
+    // Due at 8, 12 and 16 s after the start, with the fixes of 10:15:03, :07 and :11.
+    QCOMPARE(track->Points[1].Time, EncodeDate(2026, 5, 15) + EncodeTime(10, 15, 3, 0));
+    QCOMPARE(track->Points[3].Time, EncodeDate(2026, 5, 15) + EncodeTime(10, 15, 11, 0));
+    // Silent receiver: the last fix (10:15:12) at the next firing, then nothing more.
     for (int half = 0; half < 24; ++half) {
         FNow += 0.5;
         FForm->TimeAgentGPSPosTimer();
     }
-    QCOMPARE(track->Points.size(), std::size_t(4));
+    QCOMPARE(track->Points.size(), std::size_t(5));
+    QCOMPARE(track->Points[4].Time, EncodeDate(2026, 5, 15) + EncodeTime(10, 15, 12, 0));
     QVERIFY(Messages().isEmpty());
 }
 
