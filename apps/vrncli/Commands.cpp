@@ -1,6 +1,7 @@
 #include "apps/vrncli/AlmanacCommand.h"
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
+#include "apps/vrncli/FetchCommand.h"
 #include "apps/vrncli/FixCommand.h"
 #include "apps/vrncli/RenderCommand.h"
 #include "apps/vrncli/RiseSetCommand.h"
@@ -15,6 +16,8 @@ std::span<const TCommand> Commands()
             &RunAlmanac},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
+        {"fetch", "fetch a desktop or a vector chart over http or https into the cache folder",
+            kFetchUsage, &RunFetch},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
         {"render", "draw a chart file or a calibrated chart picture into a PNG", kRenderUsage,
             &RunRender},
