@@ -140,6 +140,14 @@ private slots:
         QVERIFY(FRoot.isValid());
         const QString r = FRoot.path();
         WriteFile(r + "/d/desk.vrn", kDesktop);
+        {
+            // An old file: its cached copy must take this time from Last-Modified, not the time
+            // of the fetch.
+            QFile old(r + "/d/desk.vrn");
+            QVERIFY(old.open(QIODevice::ReadWrite));
+            QVERIFY(old.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC),
+                QFileDevice::FileModificationTime));
+        }
         WriteFile(r + "/d/coast.cht", kChart);
         WriteFile(r + "/d/solo.vrn", kSolo);
         WriteFile(r + "/d/empty.cht", "");
@@ -356,6 +364,8 @@ private slots:
     {
         const QString url = FPython.Url(QStringLiteral("/d/desk.vrn"));
         QCOMPARE(Held(Fetch(url).Result), (QStringList {"fetched desk.vrn", "fetched coast.cht"}));
+        QCOMPARE(QFileInfo(Cache() + "/desk.vrn").lastModified().toUTC(),
+            QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC));
         const TFetchRun again = Fetch(url);
         QVERIFY(again.Result.Ok);
         QCOMPARE(Held(again.Result), (QStringList {"cached desk.vrn", "cached coast.cht"}));
