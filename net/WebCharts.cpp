@@ -31,21 +31,26 @@ bool LooksLikeChartText(std::string_view bytes, const std::vector<std::string> &
     return true;
 }
 
-// The file field of the last "O;Chart;" line, as the reader takes it.
-std::string LastChartReferenceName(const std::vector<std::string> &lines)
+// A data file path of a fetched desktop that stays inside the desktop's folder when resolved
+// against it: relative, and not climbing out with "..".
+bool StaysInsideFolder(std::string_view pathInFile)
 {
-    std::string name;
-    TStringTokenizer tok("", ";");
-    for (const std::string &line : lines) {
-        if (line.empty() || line.front() == ';')
-            continue;
-        tok.SetText(line);
-        if (tok.Count() < 3 || tok.Token(0) != "O")
-            continue;
-        if (LowerAscii(Utf8Left(Trim(tok.Token(1)), 20)) == "chart")
-            name = std::string(Utf8Left(tok.Token(2), 100));
-    }
-    return name;
+    std::string p(pathInFile);
+    for (char &c : p)
+        if (c == '\\')
+            c = '/';
+    if (p.empty() || p.front() == '/' || (p.size() >= 2 && p[1] == ':'))
+        return false;
+    const std::filesystem::path normal = std::filesystem::path(p).lexically_normal();
+    return !normal.empty() && *normal.begin() != "..";
+}
+
+std::string Joined(const std::vector<std::string> &fields)
+{
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        line += (i > 0 ? ";" : "") + fields[i];
+    return line;
 }
 
 } // namespace
@@ -60,16 +65,54 @@ TWebFileKind WebFileKind(std::string_view uri)
     return TWebFileKind::None;
 }
 
-std::optional<std::string> ReadFetchedFile(const std::string &path)
+TFetchedContents ReadFetchedObjects(const std::string &path)
 {
     const std::string bytes = ReadChartFileBytes(path, kMaxChartFileBytes);
-    const auto lines = DecodeTextFile(bytes, kChartLineBytes);
+    auto lines = DecodeTextFile(bytes, kChartLineBytes);
     if (!LooksLikeChartText(bytes, lines))
         throw EVrnError("File " + path + " is not a chart file");
-    const TChartFileContents contents = ReadObjects(lines, DirectoryOf(path));
-    if (!contents.ChartRef)
-        return std::nullopt;
-    return LastChartReferenceName(lines);
+    TFetchedContents fetched;
+    std::optional<std::string> lastChartName;
+    TStringTokenizer tok("", ";");
+    for (std::string &line : lines) {
+        if (line.empty() || line.front() == ';')
+            continue;
+        tok.SetText(line);
+        if (tok.Count() >= 3 && tok.Token(0) == "O"
+            && LowerAscii(Utf8Left(Trim(tok.Token(1)), 20)) == "chart") {
+            const std::string name(Utf8Left(tok.Token(2), 100));
+            lastChartName = name;
+            std::vector<std::string> fields = tok.Tokens();
+            fields[2] = name.empty() ? name : CachedChartName(name);
+            line = Joined(fields);
+        } else if (tok.Count() >= 2 && tok.Token(0) == "A") {
+            const std::string &attribute = tok.Token(1);
+            const auto eq = attribute.find('=');
+            if (eq == std::string::npos
+                || LowerAscii(Utf8Left(std::string_view(attribute).substr(0, eq), 100))
+                    != "cidfile")
+                continue;
+            const std::string value(Utf8Left(std::string_view(attribute).substr(eq + 1), 100));
+            if (!value.empty() && !StaysInsideFolder(value)) {
+                fetched.RefusedImages.push_back(value);
+                line.clear(); // the image has no data file now and is not loaded
+            }
+        }
+    }
+    fetched.Contents = ReadObjects(lines, DirectoryOf(path));
+    if (fetched.Contents.ChartRef)
+        fetched.ChartName = lastChartName;
+    return fetched;
+}
+
+std::optional<std::string> ReadFetchedFile(const std::string &path)
+{
+    return ReadFetchedObjects(path).ChartName;
+}
+
+std::string CachedChartName(std::string_view chartName)
+{
+    return LastPathSegment(ChartReferenceUri("/", chartName));
 }
 
 std::string ChartReferenceUri(std::string_view desktopBaseDir, std::string_view chartName)

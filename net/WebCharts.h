@@ -4,9 +4,12 @@
 // (desktops and vector charts), whether a fetched file is a usable chart-format file, which
 // chart a fetched desktop brings along and where on the server that chart lies.
 
+#include "charts/ChtFile.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vrn {
 
@@ -19,11 +22,29 @@ enum class TWebFileKind
 
 TWebFileKind WebFileKind(std::string_view uri);
 
-// Reads a fetched desktop or chart as the chart viewer will. Raises EVrnError naming the file
-// when it is not a chart-format text file (binary bytes, a first line of no chart-format kind)
-// or when the chart file reader refuses it. For a desktop, returns the file name its chart
-// reference gives, exactly as the desktop wrote it; none without a chart reference.
+struct TFetchedContents
+{
+    // The objects and the chart reference as the chart viewer takes them. Paths in a fetched
+    // file are used only inside the cache folder: the chart reference names the cached copy of
+    // its chart (the last segment of its name), and chart images whose data file lies outside
+    // the folder are left out.
+    TChartFileContents Contents;
+    // The chart reference's file name exactly as the file wrote it; none without one.
+    std::optional<std::string> ChartName;
+    // The image data files left out, as the file named them.
+    std::vector<std::string> RefusedImages;
+};
+
+// Reads a fetched desktop or chart from the cache folder. Raises EVrnError naming the file when
+// it is not a chart-format text file (binary bytes, a first line of no chart-format kind) or
+// when the chart file reader refuses it.
+TFetchedContents ReadFetchedObjects(const std::string &path);
+
+// ReadFetchedObjects, for the chart reference's name alone.
 std::optional<std::string> ReadFetchedFile(const std::string &path);
+
+// The file name under which the cache keeps the chart a desktop names.
+std::string CachedChartName(std::string_view chartName);
 
 // The server path of the chart a desktop fetched from desktopBaseDir names. The name is always
 // taken as relative to the desktop's folder on the same server: "\" becomes "/", a drive

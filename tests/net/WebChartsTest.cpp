@@ -99,5 +99,31 @@ TEST(WebCharts, ReadFetchedFile)
     }
 }
 
+TEST(WebCharts, PathsOfAFetchedDesktopStayInTheCache)
+{
+    TTempFolder cache;
+    const std::string desktop =
+        "O;Chart;..\\..\\charts\\Coast.cht;45;10;5\r\n\r\n"
+        "O;ImgChart;\r\nA;CIDFile=../../etc/passwd\r\nA;Visible=TRUE\r\n\r\n"
+        "O;ImgChart;\r\nA;CIDFile=/var/maps/a.CID\r\n\r\n"
+        "O;ImgChart;\r\nA;cidfile=C:\\maps\\b.CID\r\n\r\n"
+        "O;ImgChart;\r\nA;CIDFile=maps\\..\\c.CID\r\n\r\n";
+    const auto path = cache.Write("desk.vrn", desktop).string();
+    const TFetchedContents fetched = ReadFetchedObjects(path);
+    EXPECT_EQ(fetched.ChartName, "..\\..\\charts\\Coast.cht");
+    ASSERT_TRUE(fetched.Contents.ChartRef);
+    EXPECT_EQ(fetched.Contents.ChartRef->FileName, (cache.Path() / "Coast.cht").string());
+    EXPECT_EQ(fetched.RefusedImages,
+        (std::vector<std::string> {"../../etc/passwd", "/var/maps/a.CID", "C:\\maps\\b.CID"}));
+    // The image inside the folder is read (and fails there, its data file being absent); the
+    // three outside never reach the reader.
+    EXPECT_EQ(fetched.Contents.Objects.Count(), 0u);
+    ASSERT_EQ(fetched.Contents.Messages.size(), 1u);
+    EXPECT_NE(fetched.Contents.Messages[0].Detail.find("c.CID"), std::string::npos)
+        << fetched.Contents.Messages[0].Detail;
+    EXPECT_EQ(CachedChartName("..\\..\\charts\\Coast.cht"), "Coast.cht");
+    EXPECT_EQ(CachedChartName("/etc/x.cht"), "x.cht");
+}
+
 } // namespace
 } // namespace vrn
