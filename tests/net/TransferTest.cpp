@@ -4,6 +4,7 @@
 // partial one, and nothing beside or above it.
 
 #include "TestServers.h"
+#include "engine/VrnError.h"
 #include "net/SockCmp.h"
 #include "net/WebFetch.h"
 #include "net/httpxfer.h"
@@ -650,6 +651,79 @@ private slots:
         QCOMPARE(cli.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()),
             QStringLiteral("cached\t%1/desk.vrn\ncached\t%1/coast.cht\n").arg(Cache()));
+    }
+
+    // The client alone: its events in order through one exchange, with the host looked up
+    // both ways.
+    void ClientEventsThroughOneExchange_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<bool>("async");
+        QTest::addColumn<QList<int>>("statuses");
+        QTest::addRow("address") << "127.0.0.1" << true << QList<int> {0, 2, 3, 4};
+        QTest::addRow("name, looked up in the background")
+            << "localhost" << true << QList<int> {0, 2, 3, 4};
+        QTest::addRow("name, looked up at once") << "localhost" << false << QList<int> {0, 2, 3, 4};
+    }
+
+    void ClientEventsThroughOneExchange()
+    {
+        QFETCH(QString, host);
+        QFETCH(bool, async);
+        QFETCH(QList<int>, statuses);
+        TTCPCli client;
+        client.RemoteHostName = host;
+        client.ServerPort = static_cast<quint16>(FScripted.Port());
+        client.UsaDNSAssincrono = async;
+        QList<int> seen;
+        QStringList events;
+        QByteArray reply;
+        client.OnConnectStatus = [&](QObject *, int s) { seen << s; };
+        client.OnConnect = [&](QObject *) { events << "connect"; };
+        client.OnReadyToSendData = [&](QObject *) {
+            events << "ready";
+            const QByteArray request = "GET /plain/d/solo.vrn HTTP/1.0\r\n\r\n";
+            QCOMPARE(client.Send(request.constData(), request.size()), qint64(request.size()));
+        };
+        client.OnDataReceived = [&](QObject *) {
+            char buffer[100];
+            for (qint64 n; (n = client.Receive(buffer, sizeof buffer)) > 0;)
+                reply.append(buffer, n);
+        };
+        client.OnCloseSocket = [&](QObject *) { events << "close"; };
+        QCOMPARE(client.TcpState(), TTcpCmpState::IDLE);
+        QVERIFY(client.Connect());
+        QVERIFY(!client.Connect()); // one connection at a time
+        QVERIFY(QTest::qWaitFor([&] { return events.contains("close"); }, 60000));
+        QCOMPARE(seen, statuses);
+        QCOMPARE(events, (QStringList {"connect", "ready", "close"}));
+        QCOMPARE(client.TcpState(), TTcpCmpState::WSASTARTED);
+        QVERIFY(reply.endsWith(kSolo));
+        char buffer[10];
+        QCOMPARE(client.Receive(buffer, sizeof buffer), qint64(0));
+        QCOMPARE(client.Send("x", 1), qint64(0));
+    }
+
+    void ClientDisconnectCancelsTheLookup()
+    {
+        TTCPCli client;
+        client.RemoteHostName = QStringLiteral("chart-server.invalid");
+        client.ServerPort = 80;
+        QList<int> seen;
+        int closes = 0;
+        client.OnConnectStatus = [&](QObject *, int s) { seen << s; };
+        client.OnCloseSocket = [&](QObject *) { ++closes; };
+        QVERIFY(client.Connect());
+        QVERIFY(client.LookupPending());
+        client.Disconnect();
+        QVERIFY(!client.LookupPending());
+        QCOMPARE(closes, 1);
+        // The answer of the abandoned lookup is dropped: no "not found" after the stop.
+        QTest::qWait(100);
+        QCOMPARE(seen, QList<int> {0});
+        // An empty host is refused before anything starts.
+        client.RemoteHostName.clear();
+        QVERIFY_THROWS_EXCEPTION(EVrnError, client.Connect());
     }
 
     void CacheFolderThatCannotBeCreated()
