@@ -59,6 +59,15 @@ TWebChartFetch::TWebChartFetch(THttpXfer &xfer, QString cacheFolder, QObject *pa
     });
 }
 
+TWebChartFetch::~TWebChartFetch()
+{
+    FXfer.OnStatusMsg = nullptr;
+    FXfer.OnProgressMsg = nullptr;
+    FXfer.OnAddHeaders = nullptr;
+    FXfer.OnComplete = nullptr;
+    FXfer.AbortTransfer(FromStd(StatusText(0)));
+}
+
 std::optional<TWebChartFetch::TPlan> TWebChartFetch::Plan(
     const QString &location, QString &refusal) const
 {

@@ -49,6 +49,8 @@ class TWebChartFetch : public QObject
 public:
     // Drives the transfer given (it keeps its client); files go to cacheFolder.
     TWebChartFetch(THttpXfer &xfer, QString cacheFolder, QObject *parent = nullptr);
+    // Unhooks the transfer and ends a fetch under way without reporting it.
+    ~TWebChartFetch() override;
 
     // Bounds the whole fetch (lookup, connection, every byte, the desktop's chart); 0: none.
     int TotalTimeOutMs = 0;
