@@ -27,9 +27,14 @@ TWebLocationPanel::TWebLocationPanel(
     FFetch->OnProgress = [this](int perc, qint64 bytes) { HttpXferProgressMsg(perc, bytes); };
     FFetch->OnFinished = [this](const TWebFetchResult &result) {
         ShowTransfer(false);
-        if (result.Ok && OnFetched)
-            OnFetched(result);
+        if (!result.Ok)
+            return;
+        FWaiting = result;
+        HandOver();
     };
+    FHandOverTimer.setSingleShot(true);
+    FHandOverTimer.setInterval(200);
+    connect(&FHandOverTimer, &QTimer::timeout, this, [this] { HandOver(); });
     if (FControls.EdLocation) {
         if (FControls.EdLocation->text().isEmpty())
             FControls.EdLocation->setText(QStringLiteral("http://"));
@@ -64,11 +69,30 @@ void TWebLocationPanel::FetchLocation()
         FFetch->Stop();
         return;
     }
+    FWaiting.reset(); // a newer fetch replaces one still waiting for a dialog
     if (FFetch->Fetch(FControls.EdLocation->text())) {
         ShowTransfer(FFetch->Busy());
         return;
     }
     HttpXferStatusMsg(FFetch->RefusedReason());
+}
+
+void TWebLocationPanel::HandOver()
+{
+    if (!FWaiting)
+        return;
+    if (QApplication::activeModalWidget()) {
+        FHandOverTimer.start();
+        return;
+    }
+    const TWebFetchResult result = std::move(*FWaiting);
+    FWaiting.reset();
+    try {
+        if (OnFetched)
+            OnFetched(result);
+    } catch (const std::exception &e) {
+        HttpXferStatusMsg(QString::fromUtf8(e.what()));
+    }
 }
 
 void TWebLocationPanel::FetchText(const QString &location)

@@ -11,8 +11,10 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QLabel;
@@ -48,7 +50,9 @@ public:
 
     TWebChartFetch &Fetcher() { return *FFetch; }
 
-    // A fetch that ended with its files complete and usable in the cache.
+    // A fetch that ended with its files complete and usable in the cache; handed over only
+    // while no modal dialog is open (one that is open is waited for), so that the desktop is
+    // never replaced under a dialog working on its objects.
     std::function<void(const TWebFetchResult &result)> OnFetched;
 
     // The location typed, fetched; while a transfer runs, stops it and starts nothing. A
@@ -68,9 +72,12 @@ protected:
 
 private:
     void ShowTransfer(bool on);
+    void HandOver();
 
     TLocationPanelControls FControls;
     std::unique_ptr<TWebChartFetch> FFetch;
+    std::optional<TWebFetchResult> FWaiting; // complete, waiting for a modal dialog to close
+    QTimer FHandOverTimer;
 };
 
 } // namespace vrn

@@ -6,6 +6,7 @@
 #include "net/WebLocationPanel.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,6 +193,22 @@ private slots:
         QVERIFY(QTest::qWaitFor([this] { return Idle(); }, 60000));
         QCOMPARE(FWindow->Status->text(), QStringLiteral("500 Erro interno no Servidor"));
         QVERIFY(FFetched.isEmpty());
+    }
+
+    void ADialogOpenDelaysTheHandOver()
+    {
+        QDialog dialog(&FWindow->Window);
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(QApplication::activeModalWidget() == &dialog);
+        FPanel->FetchText(FPython.Url(QStringLiteral("/d/desk.vrn")));
+        QVERIFY(QTest::qWaitFor([this] { return Idle(); }, 60000));
+        QCOMPARE(FWindow->Status->text(), QStringLiteral("Ok"));
+        QTest::qWait(500);
+        QVERIFY(FFetched.isEmpty()); // the dialog is still open
+        dialog.accept();
+        QVERIFY(QTest::qWaitFor([this] { return FFetched.size() == 1; }, 60000));
+        QCOMPARE(FFetched[0].DesktopPath, FCache->filePath(QStringLiteral("desk.vrn")));
     }
 
     void ProgressReachesTheGauge()
