@@ -726,6 +726,30 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EVrnError, client.Connect());
     }
 
+    // Without --cache the cache folder is the one of vrn32.ini, or the user's cache folder.
+    void VrncliFetchDefaultCacheFolder()
+    {
+        const QString config = FWork->filePath(QStringLiteral("config"));
+        const QString userCache = FWork->filePath(QStringLiteral("user-cache"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), userCache);
+        const auto run = [&] {
+            QProcess cli;
+            cli.setProcessEnvironment(env);
+            cli.start(QStringLiteral(VRNCLI_EXE),
+                {QStringLiteral("fetch"), FPython.Url(QStringLiteral("/d/coast.cht"))});
+            cli.waitForFinished(120000);
+            return QString::fromUtf8(cli.readAllStandardOutput());
+        };
+        QCOMPARE(run(), QStringLiteral("fetched\t%1/Pelvarq/Varunel/coast.cht\n").arg(userCache));
+        WriteFile(
+            config + "/Pelvarq/Varunel/vrn32.ini", "[Cache]\nPath=" + Cache().toUtf8() + "\n");
+        QCOMPARE(run(), QStringLiteral("fetched\t%1/coast.cht\n").arg(Cache()));
+        QVERIFY(QDir(config).removeRecursively());
+        QVERIFY(QDir(userCache).removeRecursively());
+    }
+
     void CacheFolderThatCannotBeCreated()
     {
         WriteFile(Cache(), "a file where the cache folder should be");
