@@ -37,6 +37,7 @@ class TKaPositionEdit;
 class TKaTimeEdit;
 class TLogCarta;
 class TNumEdit;
+class TFormStarFinder;
 class TSextantErrorPlot;
 struct TSextantSettingsInput;
 struct TSightInputs;
@@ -65,6 +66,7 @@ public:
     void SetBoatMovementDialog(QDialog *dialog);
     void SetEqualAltitudesWindow(QWidget *window);
     void SetAlmanacPagesWindow(QWidget *window);
+    void SetStarFinderWindow(TFormStarFinder *window);
 
     // The dialogs the commands open, replaceable so that tests can answer them.
     std::function<bool(QWidget *parent, TLOPList &list, int n)> EditLOPOfList;
@@ -94,6 +96,7 @@ public:
     void BPassagemMeridianaClick();
     void BMeridianPassageByMethodOfEqualAltitudesClick();
     void BAlmanacPagesClick();
+    void BStarFinderClick();
     void BNowClick();
     void BGetSystemTimeZoneClick();
     void BAddCorrectionTablePointClick();
@@ -161,6 +164,7 @@ private:
     QDialog *FBoatMovementDialog = nullptr;
     QWidget *FEqualAltitudesWindow = nullptr;
     QWidget *FAlmanacPagesWindow = nullptr;
+    TFormStarFinder *FStarFinderWindow = nullptr;
 
     // Inputs.
     QComboBox *FLBStars = nullptr;

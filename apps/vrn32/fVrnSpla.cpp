@@ -1,9 +1,9 @@
 #include "apps/vrn32/fVrnSpla.h"
 
-#include "apps/vrn32/VarunelPicture.h"
-#include "apps/vrn32/fVrndisc.h"
 #include "ui/DocumentOpener.h"
 #include "ui/MessageBoxes.h"
+#include "ui/VarunelPicture.h"
+#include "ui/fVrndisc.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -169,9 +169,17 @@ void TFormVarunelSplash::BChartNavigationClick()
     ShowWindow(FChartViewer);
 }
 
+void TFormVarunelSplash::SetStarFinderHandOver(std::function<void()> handOver)
+{
+    FStarFinderHandOver = std::move(handOver);
+}
+
 void TFormVarunelSplash::BStarFinderClick()
 {
-    ShowWindow(FStarFinder);
+    if (FStarFinderHandOver && FStarFinder)
+        FStarFinderHandOver();
+    else
+        ShowWindow(FStarFinder);
 }
 
 void TFormVarunelSplash::BDisclaimerClick()

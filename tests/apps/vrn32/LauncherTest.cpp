@@ -1,9 +1,9 @@
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
-#include "apps/vrn32/fVrndisc.h"
 #include "engine/DateTime.h"
 #include "engine/VrnError.h"
 #include "ui/UiTestDoubles.h"
+#include "ui/fVrndisc.h"
 
 #include <QApplication>
 #include <QImage>
