@@ -9,10 +9,8 @@ namespace {
 std::string LeftOut(const TFetchedContents &fetched)
 {
     std::string text;
-    for (const TChartFileMessage &m : fetched.Contents.Messages)
-        text += m.Text + (m.Detail.empty() ? "" : ": " + m.Detail) + "\n";
-    for (const std::string &image : fetched.RefusedImages)
-        text += "Chart image " + image + " lies outside the cache folder and is not loaded\n";
+    for (const std::string &m : fetched.Desktop.Messages)
+        text += m + "\n";
     if (!text.empty())
         text.pop_back();
     return text;
@@ -30,10 +28,10 @@ bool ApplyWebFetch(TWebFileKind kind, const std::string &desktopPath, const std:
     try {
         if (kind == TWebFileKind::Desktop) {
             // Read before the question: a desktop that cannot be read replaces nothing.
-            TFetchedContents fetched = ReadFetchedObjects(desktopPath);
+            TFetchedContents fetched = ReadFetchedObjects(desktopPath, TWebFileKind::Desktop);
             if (hooks.AskSaveDesktop && !hooks.AskSaveDesktop())
                 return false;
-            hooks.SetDesktop(fetched.Contents.Objects, std::move(fetched.Contents.ChartRef));
+            hooks.SetDesktop(fetched.Desktop.Objects, std::move(fetched.Desktop.ChartRef));
             show(LeftOut(fetched));
             return true;
         }

@@ -2,6 +2,7 @@
 
 #include "charts/ChartPaths.h"
 #include "charts/ChtFile.h"
+#include "charts/ImgCarta.h"
 #include "common/strtoken.h"
 #include "engine/NumText.h"
 #include "engine/TextCodec.h"
@@ -65,7 +66,7 @@ TWebFileKind WebFileKind(std::string_view uri)
     return TWebFileKind::None;
 }
 
-TFetchedContents ReadFetchedObjects(const std::string &path)
+TFetchedContents ReadFetchedObjects(const std::string &path, TWebFileKind kind)
 {
     const std::string bytes = ReadChartFileBytes(path, kMaxChartFileBytes);
     auto lines = DecodeTextFile(bytes, kChartLineBytes);
@@ -99,15 +100,30 @@ TFetchedContents ReadFetchedObjects(const std::string &path)
             }
         }
     }
-    fetched.Contents = ReadObjects(lines, DirectoryOf(path));
-    if (fetched.Contents.ChartRef)
+    TChartReadOptions options;
+    options.Recover = kind == TWebFileKind::Desktop;
+    options.KeepUnloadedImages = kind == TWebFileKind::Desktop;
+    TChartFileContents contents = ReadObjects(lines, DirectoryOf(path), options);
+    for (const TChartFileMessage &m : contents.Messages)
+        fetched.Desktop.Messages.push_back(DesktopMessageText(path, m));
+    for (const auto &object : contents.Objects)
+        if (const auto *image = dynamic_cast<const TChtChartImage *>(object.get());
+            image && !image->Loaded())
+            fetched.Desktop.Messages.push_back(
+                "Chart image " + image->CIDFile + " could not be loaded: " + image->LoadError);
+    for (const std::string &image : fetched.RefusedImages)
+        fetched.Desktop.Messages.push_back(
+            "Chart image " + image + " lies outside the cache folder and is not loaded");
+    fetched.Desktop.Objects = std::move(contents.Objects);
+    fetched.Desktop.ChartRef = std::move(contents.ChartRef);
+    if (fetched.Desktop.ChartRef)
         fetched.ChartName = lastChartName;
     return fetched;
 }
 
-std::optional<std::string> ReadFetchedFile(const std::string &path)
+std::optional<std::string> ReadFetchedFile(const std::string &path, TWebFileKind kind)
 {
-    return ReadFetchedObjects(path).ChartName;
+    return ReadFetchedObjects(path, kind).ChartName;
 }
 
 std::string CachedChartName(std::string_view chartName)

@@ -160,8 +160,8 @@ void TWebChartFetch::HttpXferAddHeaders(QStringList &headers)
     }
 }
 
-bool TWebChartFetch::TakeFile(
-    int status, const std::string &segment, std::optional<std::string> &chartName)
+bool TWebChartFetch::TakeFile(int status, const std::string &segment, TWebFileKind kind,
+    std::optional<std::string> &chartName)
 {
     const QString path = FromStd(FCache.PathFor(segment).string());
     const QString url = FromStd(FUrl);
@@ -186,7 +186,7 @@ bool TWebChartFetch::TakeFile(
         } else {
             FCache.Record(segment, FUrl, ParseHttpDate(header.HeaderValue("last-modified")));
         }
-        chartName = ReadFetchedFile(path.toStdString());
+        chartName = ReadFetchedFile(path.toStdString(), kind);
     } catch (const std::exception &e) {
         FCache.Forget(segment);
         FResult.Reason = QString::fromUtf8(e.what());
@@ -205,7 +205,7 @@ void TWebChartFetch::HttpXferVrnComplete(int status)
     if (!FBusy)
         return;
     std::optional<std::string> chartName;
-    if (!TakeFile(status, FSegment, chartName)) {
+    if (!TakeFile(status, FSegment, TWebFileKind::Desktop, chartName)) {
         End(false, FResult.Reason);
         return;
     }
@@ -247,7 +247,7 @@ void TWebChartFetch::HttpXferChartComplete(int status)
     if (!FBusy)
         return;
     std::optional<std::string> ignored;
-    if (!TakeFile(status, FSegment, ignored)) {
+    if (!TakeFile(status, FSegment, TWebFileKind::Chart, ignored)) {
         End(false, FResult.Reason);
         return;
     }

@@ -93,7 +93,8 @@ private:
     void StartGet(const std::string &segment, bool desktop);
     // The file of the transfer that just ended, checked and recorded; false with FResult's
     // reason set when it is not usable.
-    bool TakeFile(int status, const std::string &segment, std::optional<std::string> &chartName);
+    bool TakeFile(int status, const std::string &segment, TWebFileKind kind,
+        std::optional<std::string> &chartName);
     void StartChart(const std::string &chartName);
     void End(bool ok, const QString &reason = {});
 

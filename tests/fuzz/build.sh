@@ -15,7 +15,8 @@ SOURCES=(charts/ChartPaths.cpp charts/ChartSurface.cpp charts/ChtFile.cpp charts
          charts/Mercator.cpp charts/PictureReaders.cpp common/strtoken.cpp engine/NumText.cpp
          engine/TextCodec.cpp engine/DateTime.cpp engine/Trigonom.cpp
          net/HttpLocation.cpp net/HttpRequest.cpp net/HttpResponse.cpp net/Htmldoc.cpp
-         net/LnStream.cpp net/WebCharts.cpp common/FileIO.cpp)
+         net/LnStream.cpp net/WebCharts.cpp common/FileIO.cpp charts/ChartDesktop.cpp
+         charts/ChartDesk.cpp charts/ChartTools.cpp charts/ChartDialogs.cpp)
 LIBS=(-ljpeg -lgif -lcrypto)
 if [ ! -f "$OUT/libcharts.a" ] || [ -n "$(find "${SOURCES[@]}" charts/*.h net/*.h -newer "$OUT/libcharts.a")" ]; then
   rm -f "$OUT"/*.o

@@ -1,6 +1,7 @@
 #include "net/WebCharts.h"
 
 #include "TempFolder.h"
+#include "charts/ImgCarta.h"
 #include "engine/VrnError.h"
 
 #include <gtest/gtest.h>
@@ -62,24 +63,33 @@ TEST(WebCharts, ReadFetchedFile)
     TTempFolder tmp;
     const std::string chartLine = "O;Chart;charts\\Coast.cht;  45.00000;  10.00000;   5.00000\r\n";
 
+    const auto desktop = TWebFileKind::Desktop;
+    const auto chart = TWebFileKind::Chart;
+
     struct
     {
         const char *Name;
+        TWebFileKind Kind;
         std::string Bytes;
         std::optional<std::string> ChartName;
         const char *Error; // empty: read
     } const cases[] = {
-        {"desktop with a chart", chartLine + "A;seacolor=$00800000\r\n\r\nO;Route;r\r\n",
+        {"desktop with a chart", desktop, chartLine + "A;seacolor=$00800000\r\n\r\nO;Route;r\r\n",
             "charts\\Coast.cht", ""},
-        {"the last chart reference counts", "O;Chart;a.cht;1;2;3\r\n\r\n" + chartLine,
+        {"the last chart reference counts", desktop, "O;Chart;a.cht;1;2;3\r\n\r\n" + chartLine,
             "charts\\Coast.cht", ""},
-        {"desktop without a chart", ";comment\r\nO;Route;r\r\nP;1;2;p\r\n", std::nullopt, ""},
-        {"empty file", "", std::nullopt, ""},
-        {"binary garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), std::nullopt,
+        {"desktop without a chart", desktop, ";comment\r\nO;Route;r\r\nP;1;2;p\r\n", std::nullopt,
+            ""},
+        {"empty file", chart, "", std::nullopt, ""},
+        {"binary garbage", desktop, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), std::nullopt,
             "is not a chart file"},
-        {"an error page", "<html><body>Not here</body></html>\n", std::nullopt,
+        {"an error page", chart, "<html><body>Not here</body></html>\n", std::nullopt,
             "is not a chart file"},
-        {"a chart line the reader refuses", "O;Chart;x.cht;1\r\n", std::nullopt,
+        // A desktop keeps what is good, as desktops are opened; a chart is refused whole, as
+        // charts are opened.
+        {"a bad line in a desktop drops its object", desktop,
+            "O;Chart;x.cht;1\r\n\r\nO;Route;r\r\n", std::nullopt, ""},
+        {"a bad line in a chart", chart, "O;Chart;x.cht;1\r\n", std::nullopt,
             "Missing parameters in Chart object. Line: 1"},
     };
 
@@ -87,10 +97,10 @@ TEST(WebCharts, ReadFetchedFile)
         SCOPED_TRACE(c.Name);
         const std::string path = tmp.Write("fetched.vrn", c.Bytes).string();
         if (*c.Error == 0) {
-            EXPECT_EQ(ReadFetchedFile(path), c.ChartName);
+            EXPECT_EQ(ReadFetchedFile(path, c.Kind), c.ChartName);
         } else {
             try {
-                ReadFetchedFile(path);
+                ReadFetchedFile(path, c.Kind);
                 ADD_FAILURE() << "read without error";
             } catch (const EVrnError &e) {
                 EXPECT_NE(std::string(e.what()).find(c.Error), std::string::npos) << e.what();
@@ -109,18 +119,23 @@ TEST(WebCharts, PathsOfAFetchedDesktopStayInTheCache)
         "O;ImgChart;\r\nA;cidfile=C:\\maps\\b.CID\r\n\r\n"
         "O;ImgChart;\r\nA;CIDFile=maps\\..\\c.CID\r\n\r\n";
     const auto path = cache.Write("desk.vrn", desktop).string();
-    const TFetchedContents fetched = ReadFetchedObjects(path);
+    const TFetchedContents fetched = ReadFetchedObjects(path, TWebFileKind::Desktop);
     EXPECT_EQ(fetched.ChartName, "..\\..\\charts\\Coast.cht");
-    ASSERT_TRUE(fetched.Contents.ChartRef);
-    EXPECT_EQ(fetched.Contents.ChartRef->FileName, (cache.Path() / "Coast.cht").string());
+    ASSERT_TRUE(fetched.Desktop.ChartRef);
+    EXPECT_EQ(fetched.Desktop.ChartRef->FileName, (cache.Path() / "Coast.cht").string());
     EXPECT_EQ(fetched.RefusedImages,
         (std::vector<std::string> {"../../etc/passwd", "/var/maps/a.CID", "C:\\maps\\b.CID"}));
-    // The image inside the folder is read (and fails there, its data file being absent); the
-    // three outside never reach the reader.
-    EXPECT_EQ(fetched.Contents.Objects.Count(), 0u);
-    ASSERT_EQ(fetched.Contents.Messages.size(), 1u);
-    EXPECT_NE(fetched.Contents.Messages[0].Detail.find("c.CID"), std::string::npos)
-        << fetched.Contents.Messages[0].Detail;
+    // The image inside the folder is read (and stays unloaded, its data file being absent);
+    // the three outside never reach the reader, which drops them for want of a data file.
+    ASSERT_EQ(fetched.Desktop.Objects.Count(), 1u);
+    const auto *image = dynamic_cast<const TChtChartImage *>(fetched.Desktop.Objects[0]);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->CIDFile, (cache.Path() / "c.CID").string());
+    ASSERT_EQ(fetched.Desktop.Messages.size(), 4u);
+    EXPECT_EQ(fetched.Desktop.Messages[0].rfind("Chart image " + image->CIDFile, 0), 0u)
+        << fetched.Desktop.Messages[0];
+    EXPECT_EQ(fetched.Desktop.Messages[1],
+        "Chart image ../../etc/passwd lies outside the cache folder and is not loaded");
     EXPECT_EQ(CachedChartName("..\\..\\charts\\Coast.cht"), "Coast.cht");
     EXPECT_EQ(CachedChartName("/etc/x.cht"), "x.cht");
 }
