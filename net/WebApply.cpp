@@ -6,11 +6,12 @@ namespace vrn {
 
 namespace {
 
-std::string LeftOut(const TFetchedContents &fetched)
+std::string Lines(const std::vector<std::string> &a, const std::vector<std::string> &b)
 {
     std::string text;
-    for (const std::string &m : fetched.Desktop.Messages)
-        text += m + "\n";
+    for (const auto *list : {&a, &b})
+        for (const std::string &m : *list)
+            text += m + "\n";
     if (!text.empty())
         text.pop_back();
     return text;
@@ -31,8 +32,9 @@ bool ApplyWebFetch(TWebFileKind kind, const std::string &desktopPath, const std:
             TFetchedContents fetched = ReadFetchedObjects(desktopPath, TWebFileKind::Desktop);
             if (hooks.AskSaveDesktop && !hooks.AskSaveDesktop())
                 return false;
-            hooks.SetDesktop(fetched.Desktop.Objects, std::move(fetched.Desktop.ChartRef));
-            show(LeftOut(fetched));
+            const std::vector<std::string> setLines =
+                hooks.SetDesktop(fetched.Desktop.Objects, std::move(fetched.Desktop.ChartRef));
+            show(Lines(fetched.Desktop.Messages, setLines));
             return true;
         }
         if (kind == TWebFileKind::Chart) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vrn {
 
@@ -20,11 +21,14 @@ struct TWebApplyHooks
     // desktop (a cancelled or failed save).
     std::function<bool()> AskSaveDesktop;
     // Makes the objects the view's desktop with the chart reference (none: the vector chart
-    // stays).
-    std::function<void(TObjList &objects, std::unique_ptr<TChtFileObject> chartRef)> SetDesktop;
+    // stays); returns what could not be used (the chart view's SetDesktop).
+    std::function<std::vector<std::string>(
+        TObjList &objects, std::unique_ptr<TChtFileObject> chartRef)>
+        SetDesktop;
     // Opens the vector chart file in place of the open one.
     std::function<void(const std::string &chartFile)> LoadChart;
-    // A message for the user: a failure, or what was left out of the fetched file.
+    // A message for the user: a failure, or (in one message) what was left out of the fetched
+    // desktop and of its chart.
     std::function<void(const std::string &message)> ShowMessage;
 };
 

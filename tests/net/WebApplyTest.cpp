@@ -26,6 +26,8 @@ struct TViewer
                 Calls.push_back("set desktop");
                 Objects = objects.Count();
                 ChartRef = ref ? ref->FileName : "none";
+                return ref ? std::vector<std::string> {"File " + ChartRef + " not found"}
+                           : std::vector<std::string> {};
             },
             [this](const std::string &file) { Calls.push_back("load chart " + file); },
             [this](const std::string &m) { Calls.push_back("message " + m); },
@@ -57,7 +59,9 @@ TEST(WebApply, DesktopAndChart)
     } const cases[] = {
         {"desktop with its chart", TWebFileKind::Desktop, desk, true, true,
             {"ask", "set desktop",
-                "message Chart image ../x.CID lies outside the cache folder and is not loaded"},
+                "message Chart image ../x.CID lies outside the cache folder and is not loaded\n"
+                "File "
+                    + chart + " not found"},
             chart},
         {"desktop without a chart is set at once", TWebFileKind::Desktop, solo, true, true,
             {"ask", "set desktop"}, "none"},
