@@ -14,6 +14,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace vrn {
 
@@ -38,6 +40,8 @@ public:
         FProcess.setProgram(python);
         FProcess.setArguments(QStringList {QStringLiteral("-u")} + args);
         FProcess.setProcessChannelMode(QProcess::SeparateChannels);
+        // A test that crashes takes its servers with it.
+        FProcess.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         FProcess.start();
         if (!FProcess.waitForStarted(30000)) {
             FError = FProcess.errorString();
