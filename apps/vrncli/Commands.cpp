@@ -2,6 +2,7 @@
 #include "apps/vrncli/CalibrateCommand.h"
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
+#include "apps/vrncli/FetchCommand.h"
 #include "apps/vrncli/FixCommand.h"
 #include "apps/vrncli/NmeaCommand.h"
 #include "apps/vrncli/RenderCommand.h"
@@ -20,6 +21,8 @@ std::span<const TCommand> Commands()
             kCalibrateUsage, &RunCalibrate},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
+        {"fetch", "fetch a desktop or a vector chart over http or https into the cache folder",
+            kFetchUsage, &RunFetch},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
         {"nmea", "GLL and RMC sentences of a file or a GPS on a serial port, as positions",
             kNmeaUsage, &RunNmea},
