@@ -5,8 +5,10 @@
 #include "sky/AlmanacLocale.h"
 #include "sky/AlmanacPrint.h"
 #include "ui/Clock.h"
+#include "ui/Fonts.h"
 #include "ui/FormSettings.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PrintJob.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,7 +20,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -48,19 +49,17 @@ std::optional<QFont> ChooseFixedPitchFont(QWidget *parent, const QFont &current)
     return font;
 }
 
-void ShowPrinterSetup(QWidget *parent, QPrinter &printer)
-{
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog.exec();
-}
-
 } // namespace
+
+struct TFormAlmanacPages::TPrintJob
+{
+    TPrintRequest Request;
+    TPrintPages Pages;
+};
 
 TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ChooseFont(&ChooseFixedPitchFont)
-    , SetupPrinter(&ShowPrinterSetup)
     , FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
     , FPrintFont(DefaultAlmanacPrintFont())
 {
@@ -106,6 +105,8 @@ TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
     printMenu->setObjectName(QStringLiteral("PMPrint"));
     FMIPrintPage = printMenu->addAction(QStringLiteral("Print page"));
     FMIPrintPage->setObjectName(QStringLiteral("MIPrintPage"));
+    FMISaveAsPdf = printMenu->addAction(QStringLiteral("Save as PDF..."));
+    FMISaveAsPdf->setObjectName(QStringLiteral("MISaveAsPdf"));
     FMIPrinterSetup = printMenu->addAction(QStringLiteral("Printer setup..."));
     FMIPrinterSetup->setObjectName(QStringLiteral("MIPrinterSetup"));
     FMIChooseFont = printMenu->addAction(QStringLiteral("Choose Font..."));
@@ -129,6 +130,7 @@ TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
     connect(FBBuildPage, &QPushButton::clicked, this, &TFormAlmanacPages::BBuildPageClick);
     connect(FBPrint, &QToolButton::clicked, this, &TFormAlmanacPages::MIPrintPageClick);
     connect(FMIPrintPage, &QAction::triggered, this, &TFormAlmanacPages::MIPrintPageClick);
+    connect(FMISaveAsPdf, &QAction::triggered, this, &TFormAlmanacPages::MISaveAsPdfClick);
     connect(FMIPrinterSetup, &QAction::triggered, this, &TFormAlmanacPages::MIPrinterSetupClick);
     connect(FMIChooseFont, &QAction::triggered, this, &TFormAlmanacPages::MIChooseFontClick);
 
@@ -177,6 +179,11 @@ void TFormAlmanacPages::BBuildPageClick()
     FMemo->clear();
     RunCommand(this, [this] {
         const QDate date = FEdDate->date();
+        FPageName =
+            QStringLiteral("almanac-%1-%2")
+                .arg(date.toString(Qt::ISODate),
+                    ChosenPage() == TPage::AriesAndPlanets ? QStringLiteral("aries-planets")
+                                                           : QStringLiteral("sun-moon-stars"));
         FMaker->Date = EncodeDate(date.year(), date.month(), date.day());
         std::vector<std::string> lines;
         if (ChosenPage() == TPage::AriesAndPlanets)
@@ -191,18 +198,36 @@ void TFormAlmanacPages::BBuildPageClick()
     });
 }
 
+TFormAlmanacPages::TPrintJob TFormAlmanacPages::PageJob() const
+{
+    if (FMemo->document()->isEmpty())
+        throw EVrnError(kEmptyPageMessage.toStdString());
+    TPrintJob job;
+    job.Request.Title = QStringLiteral("Nautical almanac page");
+    job.Request.PdfName = FPageName + QStringLiteral(".pdf");
+    job.Request.Printer = FPrinter.get();
+    job.Pages = [lines = PageText().split(QLatin1Char('\n')), font = FPrintFont](
+                    QPrinter &printer) { PrintAlmanacPages(printer, {lines}, font); };
+    return job;
+}
+
 void TFormAlmanacPages::MIPrintPageClick()
 {
-    RunCommand(this, [this] {
-        if (FMemo->document()->isEmpty())
-            throw EVrnError(kEmptyPageMessage.toStdString());
-        PrintAlmanacPages(*FPrinter, {PageText().split(QLatin1Char('\n'))}, FPrintFont);
-    });
+    std::optional<TPrintJob> job;
+    if (RunCommand(this, [&] { job = PageJob(); }))
+        PrintWithDialog(this, job->Request, job->Pages);
+}
+
+void TFormAlmanacPages::MISaveAsPdfClick()
+{
+    std::optional<TPrintJob> job;
+    if (RunCommand(this, [&] { job = PageJob(); }))
+        SaveAsPdf(this, job->Request, job->Pages);
 }
 
 void TFormAlmanacPages::MIPrinterSetupClick()
 {
-    RunCommand(this, [this] { SetupPrinter(this, *FPrinter); });
+    SetupPrinter(this, *FPrinter);
 }
 
 void TFormAlmanacPages::MIChooseFontClick()

@@ -1,16 +1,20 @@
+#include "apps/vrn32/ChartDemo.h"
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
 #include "engine/DateTime.h"
 #include "engine/VrnError.h"
+#include "tests/ui/PdfText.h"
 #include "ui/UiTestDoubles.h"
 #include "ui/fVrndisc.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -37,6 +41,8 @@ private slots:
     void OkReturnsToTheChartViewerThenCloseEnds();
     void FailedCloseQueryStillEnds();
     void Screenshot();
+    void ChartWindowPrintsOrSavesTheSamePage_data();
+    void ChartWindowPrintsOrSavesTheSamePage();
     void StartupFormatsFollowTheUser_data();
     void StartupFormatsFollowTheUser();
 
@@ -293,6 +299,36 @@ void TLauncherTest::Screenshot()
     if (!folder.isEmpty()) {
         QVERIFY(shot.save(folder + QStringLiteral("/launcher.png")));
     }
+}
+
+void TLauncherTest::ChartWindowPrintsOrSavesTheSamePage_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addRow("print, to the printer dialog's file") << "MIPrint";
+    QTest::addRow("save as PDF") << "MISaveAsPdf";
+}
+
+void TLauncherTest::ChartWindowPrintsOrSavesTheSamePage()
+{
+    QFETCH(QString, action);
+    if (!PdfTextAvailable())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    TTestFileDialogs files;
+    TTestPrinterDialog printers;
+    (action == QLatin1String("MIPrint") ? printers.Answers : files.Answers) << pdf;
+    TChartDemoWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QAction *command = window.findChild<QAction *>(action);
+    QVERIFY(command);
+    command->trigger();
+    QVERIFY(FBoxes->Shown.isEmpty());
+    // One landscape sheet with the chart's footer.
+    const QString text = PdfText(pdf);
+    QCOMPARE(PdfSheetCount(text), 1);
+    QVERIFY2(text.contains(QStringLiteral("Varunel - www.pelvarq.com")), qPrintable(text));
 }
 
 void TLauncherTest::StartupFormatsFollowTheUser_data()
