@@ -60,7 +60,7 @@ private:
 
 QString AlmanacFooterLine()
 {
-    return kIndent + QStringLiteral("Varunel Light - ") + QString::fromLatin1(kProductWebAddress);
+    return kIndent + QStringLiteral("Varunel - ") + QString::fromLatin1(kProductWebAddress);
 }
 
 QFont DefaultAlmanacPrintFont()

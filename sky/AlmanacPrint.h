@@ -17,7 +17,7 @@ namespace vrn {
 // The product's web address, printed in the footer of every almanac page.
 inline constexpr const char *kProductWebAddress = "https://varunel.example.org";
 
-// "     Varunel Light - https://varunel.example.org"
+// "     Varunel - https://varunel.example.org"
 QString AlmanacFooterLine();
 
 // Courier New, 7 points on paper and 8 on screen, or the first monospaced family installed

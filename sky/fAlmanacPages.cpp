@@ -5,8 +5,10 @@
 #include "sky/AlmanacLocale.h"
 #include "sky/AlmanacPrint.h"
 #include "ui/Clock.h"
+#include "ui/DateEdit.h"
 #include "ui/Fonts.h"
 #include "ui/FormSettings.h"
+#include "ui/Keyboard.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PrintJob.h"
 
@@ -82,12 +84,10 @@ TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
 
     auto *dateLabel = new QLabel(QStringLiteral("date:"), this);
     dateLabel->setObjectName(QStringLiteral("LDate"));
-    FEdDate = new QDateEdit(this);
+    FEdDate = new TDateEdit(this);
     FEdDate->setObjectName(QStringLiteral("EdDate"));
     FEdDate->setToolTip(QStringLiteral("Select Local Date"));
-    FEdDate->setCalendarPopup(true);
     FEdDate->setDateRange(kFirstPageDate, kLastPageDate);
-    FEdDate->setDisplayFormat(QString::fromStdString(ShortDateFormat().Pattern()));
     FEdDate->setDate(LocalNow().date());
     dateLabel->setBuddy(FEdDate);
 
@@ -151,6 +151,7 @@ TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
     const QFontMetrics metrics(FMemo->font());
     resize(metrics.horizontalAdvance(QString(104, QLatin1Char('0'))) + 60,
         metrics.lineSpacing() * 40 + 100);
+    EnterActivatesButtons(*this);
     LoadSettings();
 }
 

@@ -23,6 +23,8 @@ class QToolButton;
 
 namespace vrn {
 
+class TDateEdit;
+
 class TFormAlmanacPages : public QWidget
 {
     Q_OBJECT
@@ -77,7 +79,7 @@ private:
     QGroupBox *FRGPage = nullptr;
     QRadioButton *FRBAriesAndPlanets = nullptr;
     QRadioButton *FRBSunMoonAndStars = nullptr;
-    QDateEdit *FEdDate = nullptr;
+    TDateEdit *FEdDate = nullptr;
     QPushButton *FBPlus3 = nullptr;
     QPushButton *FBBuildPage = nullptr;
     QToolButton *FBPrint = nullptr;

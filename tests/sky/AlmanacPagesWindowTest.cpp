@@ -13,6 +13,7 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -40,6 +41,8 @@ private slots:
     void ControlsAsTheTable_data();
     void ControlsAsTheTable();
     void DateStartsTodayAndPlus3AddsThreeDays();
+    void OneClickThenTypeADate_data();
+    void OneClickThenTypeADate();
     void BuildPageShowsTheChosenPage_data();
     void BuildPageShowsTheChosenPage();
     void BuildReplacesThePage();
@@ -197,6 +200,35 @@ void TAlmanacPagesWindowTest::DateStartsTodayAndPlus3AddsThreeDays()
     QTest::mouseClick(Control<QPushButton>("BPlus3"), Qt::LeftButton);
     QCOMPARE(date->date(), QDate(9999, 12, 29));
     QVERIFY(FBoxes->Shown.isEmpty());
+}
+
+void TAlmanacPagesWindowTest::OneClickThenTypeADate_data()
+{
+    QTest::addColumn<double>("where"); // of the text's width, from the left
+    QTest::addColumn<QString>("keys");
+    QTest::addRow("click on the day, digits") << 0.1 << "21062024";
+    QTest::addRow("click on the year, digits") << 0.8 << "21062024";
+    QTest::addRow("click in the middle, with separators") << 0.5 << "21/06/2024";
+    QTest::addRow("one-digit day and month") << 0.5 << "21/6/2024";
+}
+
+void TAlmanacPagesWindowTest::OneClickThenTypeADate()
+{
+    QFETCH(double, where);
+    QFETCH(QString, keys);
+    auto *date = Control<QDateEdit>("EdDate");
+    QApplication::setActiveWindow(FWindow.get());
+    QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+    Control<QPushButton>("BBuildPage")->setFocus();
+    // The click lands on the text, where the date is typed (not on the calendar's arrow).
+    auto *text = date->findChild<QLineEdit *>();
+    QVERIFY(text);
+    QTest::mouseClick(
+        text, Qt::LeftButton, {}, QPoint(int(text->width() * where), text->height() / 2));
+    QTest::qWait(1);
+    QVERIFY(date->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), keys);
+    QCOMPARE(date->date(), QDate(2024, 6, 21));
 }
 
 void TAlmanacPagesWindowTest::BuildPageShowsTheChosenPage_data()
