@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -534,10 +535,15 @@ QWidget *TFormVrn32::CreatePositionPage()
     const QString widest[] = {QStringLiteral("#20"), QStringLiteral("Kaus Australis"),
         QStringLiteral("00/00/0000 00:00:00"), QStringLiteral("000°00.0'-"),
         QStringLiteral("-000.0"), QStringLiteral("000°")};
+    int columns = 0;
     for (int c = 0; c < 6; ++c) {
         const int check = c == 0 ? 28 : 0;
         FLVRetasPosicao->setColumnWidth(c, fm.horizontalAdvance(widest[c]) + pad + check);
+        columns += FLVRetasPosicao->columnWidth(c);
     }
+    // Every column in view, with room for the vertical scroll bar of a long list.
+    FLVRetasPosicao->setMinimumWidth(columns + 2 * FLVRetasPosicao->frameWidth()
+        + FLVRetasPosicao->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     FLVRetasPosicao->viewport()->installEventFilter(this);
 
     FBLimpaRetaDeAltura = NewButton(QStringLiteral("BLimpaRetaDeAltura"), QStringLiteral("Delete"),

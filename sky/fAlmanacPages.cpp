@@ -11,6 +11,7 @@
 #include "ui/Keyboard.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PrintJob.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -252,7 +253,8 @@ void TFormAlmanacPages::closeEvent(QCloseEvent *event)
 void TFormAlmanacPages::LoadSettings()
 {
     const TFormSettings settings(kWindowName);
-    settings.RestoreGeometry(*this);
+    if (!settings.RestoreGeometry(*this))
+        PlaceOnScreen(*this, size());
     if (settings.ReadInt(QStringLiteral("RGPage"), QStringLiteral("ItemIndex"), 0) == 1)
         FRBSunMoonAndStars->setChecked(true);
     const QString family = settings.ReadString(

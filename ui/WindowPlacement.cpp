@@ -6,7 +6,7 @@
 
 namespace vrn {
 
-void PlaceOnScreen(QWidget &window)
+void PlaceOnScreen(QWidget &window, QSize wanted)
 {
     QScreen *screen = window.screen();
     if (!screen)
@@ -15,7 +15,9 @@ void PlaceOnScreen(QWidget &window)
     constexpr int kFrameW = 16;
     constexpr int kFrameH = 48;
     const QRect free = screen->availableGeometry();
-    const QSize wanted = window.sizeHint().expandedTo(window.minimumSizeHint());
+    if (!wanted.isValid())
+        wanted = window.sizeHint();
+    wanted = wanted.expandedTo(window.minimumSizeHint());
     const QSize size(
         std::max(window.minimumWidth(), std::min(wanted.width(), free.width() - kFrameW)),
         std::max(window.minimumHeight(), std::min(wanted.height(), free.height() - kFrameH)));

@@ -3,6 +3,8 @@
 // Where a window opens the first time (before it has a stored geometry): at the size its layout
 // asks for, held within the screen's free area, and centred on it.
 
+#include <QSize>
+
 class QWidget;
 
 namespace vrn {
@@ -12,6 +14,7 @@ namespace vrn {
 inline constexpr int kSmallestScreenWidth = 1280;
 inline constexpr int kSmallestScreenHeight = 720;
 
-void PlaceOnScreen(QWidget &window);
+// `wanted` is the size the window would like (its layout's size hint when not given).
+void PlaceOnScreen(QWidget &window, QSize wanted = QSize());
 
 } // namespace vrn

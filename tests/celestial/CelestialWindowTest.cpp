@@ -1,5 +1,6 @@
 #include "celestial/DlgShowOnceMsg.h"
 #include "celestial/LOPFiles.h"
+#include "celestial/SextantErrorPlot.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fSelectPairsForMeridianPassage.h"
 #include "celestial/fVrn32.h"
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
@@ -70,6 +72,8 @@ private slots:
     void PairSelectionDialog();
     void WindowFitsTheSmallestScreen();
     void KeyboardReadingOrderAndMnemonics();
+    void CalibrationPlotLabelsAreNotCut_data();
+    void CalibrationPlotLabelsAreNotCut();
     void Screenshots();
 
 private:
@@ -548,6 +552,10 @@ void TCelestialWindowTest::EqualAltitudesWindow()
 {
     TFormMeridianPassageByEqualAltitudes ea;
     ea.show();
+    // Fits the smallest screen, and every control has a mnemonic of its own.
+    QVERIFY(ea.minimumSizeHint().width() <= kSmallestScreenWidth - 16);
+    QVERIFY(ea.minimumSizeHint().height() <= kSmallestScreenHeight - 48);
+    QCOMPARE(MnemonicClashes(ea), QStringList());
     const auto child = [&](const char *name) {
         return ea.findChild<QWidget *>(QString::fromLatin1(name));
     };
@@ -971,6 +979,9 @@ void TCelestialWindowTest::WindowFitsTheSmallestScreen()
         const int needed = list->fontMetrics().horizontalAdvance(list->topLevelItem(0)->text(c));
         QVERIFY2(list->columnWidth(c) > needed + (c == 0 ? 20 : 6), qPrintable(QString::number(c)));
     }
+    // And all of them are in view at the window's smallest size: nothing to scroll to.
+    QApplication::processEvents();
+    QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
 }
 
 void TCelestialWindowTest::KeyboardReadingOrderAndMnemonics()
@@ -1005,6 +1016,41 @@ void TCelestialWindowTest::KeyboardReadingOrderAndMnemonics()
     objectData->setFocus(Qt::TabFocusReason);
     QTest::keyClick(objectData, Qt::Key_Return);
     QVERIFY(Memo("MemoOther").startsWith(QStringLiteral("Sun 03/01/2024")));
+}
+
+void TCelestialWindowTest::CalibrationPlotLabelsAreNotCut_data()
+{
+    QTest::addColumn<double>("error"); // minutes, at 60°
+    QTest::addRow("no table") << 0.0;
+    QTest::addRow("small errors") << 0.4;
+    QTest::addRow("large negative error") << -12.5;
+    QTest::addRow("large positive error") << 123.4;
+}
+
+void TCelestialWindowTest::CalibrationPlotLabelsAreNotCut()
+{
+    QFETCH(double, error);
+    Sextant().CalibrationTable.ClearPairs();
+    if (error != 0) {
+        Window().EditCalibrationPoint = [error](QWidget *, TSextantCalibrationPair &pair) {
+            pair = {60, error};
+            return true;
+        };
+        QTest::mouseClick(Child<QPushButton>("BAddCorrectionTablePoint"), Qt::LeftButton);
+    }
+    Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PageSextant);
+    FWindow->resize(FWindow->minimumSizeHint());
+    QApplication::processEvents();
+    auto *plot = Child<TSextantErrorPlot>("ChartSextantCorrection");
+    const TSextantErrorPlot::TLayout layout = plot->Layout();
+    // Axis labels at 0, 30, 60, 90 and 120 degrees, and the two ends of the error axis.
+    QCOMPARE(layout.Labels.size(), std::size_t(7));
+    const QFontMetrics fm(plot->font());
+    for (const auto &label : layout.Labels) {
+        QVERIFY2(QRectF(plot->rect()).contains(label.Rect), qPrintable(label.Text));
+        QVERIFY2(label.Rect.width() >= fm.horizontalAdvance(label.Text), qPrintable(label.Text));
+    }
+    QVERIFY(!layout.Plot.isEmpty());
 }
 
 void TCelestialWindowTest::Screenshots()

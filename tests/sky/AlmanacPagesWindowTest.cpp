@@ -55,6 +55,7 @@ private slots:
     void PrintingFailureIsReported();
     void PrinterSetupIsKeptForPrinting();
     void ChoicesAreKeptPerUser();
+    void Screenshot();
     void LocaleNames_data();
     void LocaleNames();
 
@@ -450,6 +451,17 @@ void TAlmanacPagesWindowTest::ChoicesAreKeptPerUser()
     QCOMPARE(FWindow->PrintFont().pointSize(), 6);
     // The date is not kept: it starts at today.
     QCOMPARE(Control<QDateEdit>("EdDate")->date(), QDate(2024, 3, 30));
+}
+
+void TAlmanacPagesWindowTest::Screenshot()
+{
+    const QString folder = qEnvironmentVariable("VRN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("VRN_SCREENSHOT_DIR not set");
+    Control<QRadioButton>("RBSunMoonAndStars")->setChecked(true);
+    FWindow->BBuildPageClick();
+    QApplication::processEvents();
+    QVERIFY(FWindow->grab().save(folder + QStringLiteral("/almanac-pages.png")));
 }
 
 void TAlmanacPagesWindowTest::LocaleNames_data()
