@@ -50,7 +50,8 @@ public:
     // Builds the bodies, reads LOPS.LST from the data folder (saying so when it is damaged) and
     // restores the stored settings.
     explicit TFormVrn32(QWidget *parent = nullptr);
-    // Writes LOPS.LST (SaveLOPsAtExit) and the settings.
+    // Writes LOPS.LST (SaveLOPsAtExit) and the settings. LOPS.LST is also written after every
+    // change of the list.
     ~TFormVrn32() override;
 
     // The page indices of the notebook.
@@ -126,6 +127,7 @@ private:
     QWidget *CreatePositionPage();
     QWidget *CreateOtherPage();
     void ConnectSignals();
+    void SetTabOrder();
     void LoadSettings();
     void LoadLOPsAtStart();
     void FillBodyList();
@@ -140,6 +142,10 @@ private:
     void RefillLOPList();
     void ApplyTransport();
     void AfterListChange();
+    // Clears the fix's report, labels (and, by the redraw, its marker) once the fix is gone.
+    void ShowFixState();
+    // Writes LOPS.LST now (through a temporary file); a failure is shown once.
+    void SaveLOPsNow();
     void RefreshCourseAndSpeed();
     void RefreshCalibration();
     void ShowLimbChoice();
@@ -157,6 +163,8 @@ private:
     bool FSyncingTimes = false;
     bool FSettingNow = false;
     bool FFillingList = false;
+    bool FLOPsWriteFailed = false;
+    bool FGeometryRestored = false;
     QString FLastSavedList;
     QString FLastOpenedList;
     QString FLastSextantFile;

@@ -1,8 +1,8 @@
 #include "apps/vrn32/ChartDemo.h"
 
 #include "charts/Dcarta.h"
-#include "ui/FileDialogs.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PrintJob.h"
 
 #include <QActionGroup>
 #include <QFileInfo>
@@ -38,18 +38,21 @@ TChartDemoWindow::TChartDemoWindow(QWidget *parent)
         connect(a, &QAction::triggered, this, [this, t = tool] { FChart->SetFerramenta(t); });
     }
     tools->addSeparator();
-    connect(tools->addAction(QStringLiteral("Print to PDF...")), &QAction::triggered, this, [this] {
-        const QString file = GetSaveFileName(this, QStringLiteral("Print to PDF"), QString(),
-            QStringLiteral("PDF (*.pdf *.PDF)"), QStringLiteral("pdf"));
-        if (file.isEmpty())
-            return;
-        RunCommand(this, [&] {
-            QPrinter printer(QPrinter::HighResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(file);
-            FChart->Print(printer);
-        });
-    });
+    const auto job = [this] {
+        TPrintRequest request;
+        request.Title = windowTitle();
+        request.Orientation = QPageLayout::Landscape;
+        request.PdfName = QStringLiteral("chart.pdf");
+        return request;
+    };
+    const auto pages = [this](QPrinter &printer) { FChart->Print(printer); };
+    QAction *print = tools->addAction(QStringLiteral("&Print..."));
+    print->setObjectName(QStringLiteral("MIPrint"));
+    connect(print, &QAction::triggered, this,
+        [this, job, pages] { PrintWithDialog(this, job(), pages); });
+    QAction *pdf = tools->addAction(QStringLiteral("Save as P&DF..."));
+    pdf->setObjectName(QStringLiteral("MISaveAsPdf"));
+    connect(pdf, &QAction::triggered, this, [this, job, pages] { SaveAsPdf(this, job(), pages); });
     connect(FChart, &TLogCarta::OnChartMessage, this,
         [this](TLogCarta *, const QString &text) { statusBar()->showMessage(text); });
 }

@@ -38,8 +38,12 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Varunel: celestial navigation, almanac, star finder and charts."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    // Windows shown at start besides the launcher (for screenshots and scripted checks).
+    const QCommandLineOption celestial(QStringLiteral("celestial"),
+        QStringLiteral("Show the Celestial Navigation window at start."));
+    parser.addOption(celestial);
     const QCommandLineOption almanac(QStringLiteral("almanac"),
         QStringLiteral("Show the Nautical Almanac Page Maker at start."));
     parser.addOption(almanac);
@@ -53,12 +57,18 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
         options.Error = parser.errorText();
         return options;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(0);
+    if (parser.isSet(help)) {
+        options.ShowText = true;
+        options.Text = parser.helpText();
+        return options;
     }
-    if (parser.isSet(QStringLiteral("version"))) {
-        parser.showVersion();
+    if (parser.isSet(version)) {
+        options.ShowText = true;
+        options.Text = QCoreApplication::applicationName() + QLatin1Char(' ')
+            + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return options;
     }
+    options.ShowCelestial = parser.isSet(celestial);
     options.ShowAlmanac = parser.isSet(almanac);
     options.ChartFile = parser.value(chart);
     if (!parser.positionalArguments().isEmpty()) {

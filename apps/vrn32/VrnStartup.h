@@ -33,11 +33,16 @@ struct TVrn32Options
 {
     bool Ok = true;
     QString Error; // why the command line was refused
+    // --help or --version: print Text and end with exit code 0.
+    bool ShowText = false;
+    QString Text;
+    bool ShowCelestial = false; // --celestial: the celestial navigation window is shown at start
     bool ShowAlmanac = false; // --almanac: the almanac page maker is shown at start
     QString ChartFile; // --chart FILE: a window with one chart view on that vector chart
 };
 
-// Reads the command line (help and version are answered by Qt and end the process).
+// Reads the command line. --help gives the list of the options as Text, --version the program's
+// name and version.
 TVrn32Options ParseVrn32Arguments(const QStringList &arguments);
 
 // Every window of the program. They are created in this order and freed in the reverse order,

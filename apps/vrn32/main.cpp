@@ -1,6 +1,7 @@
 #include "apps/vrn32/ChartDemo.h"
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "celestial/fVrn32.h"
 #include "sky/fAlmanacPages.h"
 
 #include <QApplication>
@@ -16,10 +17,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "vrn32: %s\n", qPrintable(options.Error));
         return 2;
     }
+    if (options.ShowText) {
+        std::fputs(qPrintable(options.Text), stdout);
+        return 0;
+    }
     vrn::ApplyStartupFormats(vrn::UserShortDatePattern());
 
     vrn::TVrn32Windows windows;
     windows.Launcher().show();
+    if (options.ShowCelestial)
+        windows.CelestialNavigation().show();
     if (options.ShowAlmanac)
         windows.AlmanacPages().show();
     std::unique_ptr<vrn::TChartDemoWindow> chart;
