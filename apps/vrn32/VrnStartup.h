@@ -10,6 +10,7 @@ namespace vrn {
 
 class TFormAlmanacPages;
 class TFormBoatMovement;
+class TFormCartaVrn;
 class TFormStarFinder;
 class TFormMeridianPassageByEqualAltitudes;
 class TFormVarunelSplash;
@@ -34,7 +35,8 @@ struct TVrn32Options
     bool Ok = true;
     QString Error; // why the command line was refused
     bool ShowAlmanac = false; // --almanac: the almanac page maker is shown at start
-    QString ChartFile; // --chart FILE: a window with one chart view on that vector chart
+    QString ChartFile; // --chart FILE: the chart viewer shown with that vector chart
+    QString LocationFile; // first argument: a file whose first line the chart viewer fetches
 };
 
 // Reads the command line (help and version are answered by Qt and end the process).
@@ -53,6 +55,8 @@ public:
 
     TFormVarunelSplash &Launcher() { return *FLauncher; }
 
+    TFormCartaVrn &ChartViewer() { return *FChartViewer; }
+
     TFormVrn32 &CelestialNavigation() { return *FCelestialNavigation; }
 
     TFormAlmanacPages &AlmanacPages() { return *FAlmanacPages; }
@@ -65,6 +69,7 @@ public:
 
 private:
     std::unique_ptr<TFormVarunelSplash> FLauncher;
+    std::unique_ptr<TFormCartaVrn> FChartViewer;
     std::unique_ptr<TFormVrn32> FCelestialNavigation;
     std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
     std::unique_ptr<TFormStarFinder> FStarFinder;

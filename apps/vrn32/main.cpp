@@ -1,11 +1,10 @@
-#include "apps/vrn32/ChartDemo.h"
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "apps/vrn32/fchvrn32.h"
 #include "sky/fAlmanacPages.h"
 
 #include <QApplication>
 #include <cstdio>
-#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -22,12 +21,12 @@ int main(int argc, char *argv[])
     windows.Launcher().show();
     if (options.ShowAlmanac)
         windows.AlmanacPages().show();
-    std::unique_ptr<vrn::TChartDemoWindow> chart;
+    windows.ChartViewer().SetStartLocationFile(options.LocationFile);
     if (!options.ChartFile.isEmpty()) {
-        chart = std::make_unique<vrn::TChartDemoWindow>();
-        chart->show();
+        windows.ChartViewer().show();
         QApplication::processEvents(); // the view has its size before the chart is fitted
-        chart->OpenChart(options.ChartFile);
+        if (windows.ChartViewer().OpenVectorChart(options.ChartFile))
+            windows.ChartViewer().ShowWholeChart();
     }
     return app.exec();
 }
