@@ -40,7 +40,7 @@ void SetFileDialogProvider(TFileDialogProvider *provider)
 QString GetOpenFileName(
     QWidget *parent, const QString &caption, const QString &folder, const QString &filter)
 {
-    return Choose(parent, {false, caption, folder, filter, QString()});
+    return Choose(parent, {false, caption, folder, filter, QString(), true});
 }
 
 QString GetSaveFileName(QWidget *parent, const QString &caption, const QString &folder,

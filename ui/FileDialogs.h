@@ -16,7 +16,7 @@ struct TFileDialogRequest
     QString Folder; // starting folder or file
     QString Filter; // "LOP lists (*.vll *.VLL);;All files (*)"
     QString DefaultSuffix; // "vll": added to a saved name that has none
-    bool ConfirmOverwrite = true; // false: the caller asks its own question about an existing file
+    bool ConfirmOverwrite = true; // false: the caller asks its own question about an old file
 };
 
 class TFileDialogProvider

@@ -1,4 +1,5 @@
 #include "apps/vrncli/AlmanacCommand.h"
+#include "apps/vrncli/CalibrateCommand.h"
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
 #include "apps/vrncli/FixCommand.h"
@@ -14,6 +15,8 @@ std::span<const TCommand> Commands()
     static const TCommand commands[] = {
         {"almanac", "the nautical almanac pages of three days, as text or PDF", kAlmanacUsage,
             &RunAlmanac},
+        {"calibrate", "calibrate a chart picture from three reference points into a .CID file",
+            kCalibrateUsage, &RunCalibrate},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
