@@ -201,6 +201,7 @@ void TFormVrn32::ConnectSignals()
             &TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick},
         {FBAlmanacPages, &TFormVrn32::BAlmanacPagesClick},
         {FBStarFinder, &TFormVrn32::BStarFinderClick},
+        {FBAbreCarta, &TFormVrn32::BAbreCartaClick},
         {FBNow, &TFormVrn32::BNowClick},
         {FBGetSystemTimeZone, &TFormVrn32::BGetSystemTimeZoneClick},
         {FBAddCorrectionTablePoint, &TFormVrn32::BAddCorrectionTablePointClick},
@@ -256,6 +257,12 @@ void TFormVrn32::SetStarFinderWindow(TFormStarFinder *window)
 {
     FStarFinderWindow = window;
     FBStarFinder->setEnabled(window != nullptr);
+}
+
+void TFormVrn32::SetChartViewer(std::function<void(const TChartHandOver &)> handOver)
+{
+    FChartHandOver = std::move(handOver);
+    FBAbreCarta->setEnabled(static_cast<bool>(FChartHandOver));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -727,6 +734,16 @@ void TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick()
 void TFormVrn32::BAlmanacPagesClick()
 {
     BringToFront(FAlmanacPagesWindow);
+}
+
+// The chart viewer plots what the page shows: the current LOP, or the list and its fix.
+void TFormVrn32::BAbreCartaClick()
+{
+    if (!FChartHandOver)
+        return;
+    const int page = FPageControl1->currentIndex();
+    FChartHandOver(MakeChartHandOver(page == PageLOP, page == PagePosition,
+        {FEdLatitude->Position(), FEdLongitude->Position()}, FCurrentLOP, FLOPs));
 }
 
 // The star finder shows the sky of the sight being worked: the assumed position and its GMT.

@@ -6,6 +6,7 @@
 // VrnCalc, LOPFiles, SightInputs, MeridianPassage); every command shows its failure in a box and
 // leaves the window usable.
 
+#include "celestial/LOPOverlay.h"
 #include "celestial/Sextante.h"
 #include "celestial/VrnCalc.h"
 
@@ -68,6 +69,8 @@ public:
     void SetEqualAltitudesWindow(QWidget *window);
     void SetAlmanacPagesWindow(QWidget *window);
     void SetStarFinderWindow(TFormStarFinder *window);
+    // The chart viewer's hand-over, run by "Chart..." (enabled once set).
+    void SetChartViewer(std::function<void(const TChartHandOver &handOver)> handOver);
 
     // The dialogs the commands open, replaceable so that tests can answer them.
     std::function<bool(QWidget *parent, TLOPList &list, int n)> EditLOPOfList;
@@ -98,6 +101,7 @@ public:
     void BMeridianPassageByMethodOfEqualAltitudesClick();
     void BAlmanacPagesClick();
     void BStarFinderClick();
+    void BAbreCartaClick();
     void BNowClick();
     void BGetSystemTimeZoneClick();
     void BAddCorrectionTablePointClick();
@@ -255,6 +259,7 @@ private:
     QPushButton *FBAlmanacPages = nullptr;
     QPushButton *FBShowDistanceBetweenTwoObjects = nullptr;
     QPushButton *FBAbreCarta = nullptr;
+    std::function<void(const TChartHandOver &)> FChartHandOver;
     QPushButton *FBStarFinder = nullptr;
     QPlainTextEdit *FMemoOther = nullptr;
 };

@@ -255,6 +255,8 @@ void TFormVrn32::CreateWidgets()
     FPageControl1->addTab(CreateLOPPage(), QStringLiteral("2. Line of Position"));
     FPageControl1->addTab(CreatePositionPage(), QStringLiteral("3. Astronomical Position"));
     FPageControl1->addTab(CreateOtherPage(), QStringLiteral("Other.."));
+    // "Chart..." plots what the page in front shows, so it stays in reach on every page.
+    FPageControl1->setCornerWidget(FBAbreCarta, Qt::TopRightCorner);
     layout->addWidget(FPageControl1, 1);
     SetTabOrder();
     EnterActivatesButtons(*this);
@@ -668,7 +670,7 @@ QWidget *TFormVrn32::CreateOtherPage()
     auto *buttons = new QVBoxLayout;
     for (QPushButton *b :
         {FBCalcAstroDados, FBPassagemMeridiana, FBMeridianPassageByMethodOfEqualAltitudes,
-            FBAlmanacPages, FBShowDistanceBetweenTwoObjects, FBAbreCarta, FBStarFinder})
+            FBAlmanacPages, FBShowDistanceBetweenTwoObjects, FBStarFinder})
         buttons->addWidget(b);
     buttons->addStretch(1);
     auto *layout = new QHBoxLayout(page);

@@ -1,12 +1,11 @@
-#include "apps/vrn32/ChartDemo.h"
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "apps/vrn32/fchvrn32.h"
 #include "celestial/fVrn32.h"
 #include "sky/fAlmanacPages.h"
 
 #include <QApplication>
 #include <cstdio>
-#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -29,12 +28,12 @@ int main(int argc, char *argv[])
         windows.CelestialNavigation().show();
     if (options.ShowAlmanac)
         windows.AlmanacPages().show();
-    std::unique_ptr<vrn::TChartDemoWindow> chart;
+    windows.ChartViewer().SetStartLocationFile(options.LocationFile);
     if (!options.ChartFile.isEmpty()) {
-        chart = std::make_unique<vrn::TChartDemoWindow>();
-        chart->show();
+        windows.ChartViewer().show();
         QApplication::processEvents(); // the view has its size before the chart is fitted
-        chart->OpenChart(options.ChartFile);
+        if (windows.ChartViewer().OpenVectorChart(options.ChartFile))
+            windows.ChartViewer().ShowWholeChart();
     }
     return app.exec();
 }

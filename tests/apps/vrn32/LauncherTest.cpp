@@ -1,10 +1,8 @@
-#include "apps/vrn32/ChartDemo.h"
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
 #include "engine/DateTime.h"
 #include "engine/VrnError.h"
 #include "tests/ui/Mnemonics.h"
-#include "tests/ui/PdfText.h"
 #include "ui/UiTestDoubles.h"
 #include "ui/fVrndisc.h"
 
@@ -16,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -43,8 +40,6 @@ private slots:
     void OkReturnsToTheChartViewerThenCloseEnds();
     void FailedCloseQueryStillEnds();
     void Screenshot();
-    void ChartWindowPrintsOrSavesTheSamePage_data();
-    void ChartWindowPrintsOrSavesTheSamePage();
     void CommandLine_data();
     void CommandLine();
     void StartupFormatsFollowTheUser_data();
@@ -313,36 +308,6 @@ void TLauncherTest::Screenshot()
     }
 }
 
-void TLauncherTest::ChartWindowPrintsOrSavesTheSamePage_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addRow("print, to the printer dialog's file") << "MIPrint";
-    QTest::addRow("save as PDF") << "MISaveAsPdf";
-}
-
-void TLauncherTest::ChartWindowPrintsOrSavesTheSamePage()
-{
-    QFETCH(QString, action);
-    if (!PdfTextAvailable())
-        QSKIP("pdftotext (poppler-utils) is not installed");
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
-    TTestFileDialogs files;
-    TTestPrinterDialog printers;
-    (action == QLatin1String("MIPrint") ? printers.Answers : files.Answers) << pdf;
-    TChartDemoWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QAction *command = window.findChild<QAction *>(action);
-    QVERIFY(command);
-    command->trigger();
-    QVERIFY(FBoxes->Shown.isEmpty());
-    // One landscape sheet with the chart's footer.
-    const QString text = PdfText(pdf);
-    QCOMPARE(PdfSheetCount(text), 1);
-    QVERIFY2(text.contains(QStringLiteral("Varunel - www.pelvarq.com")), qPrintable(text));
-}
-
 void TLauncherTest::CommandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -367,8 +332,8 @@ void TLauncherTest::CommandLine_data()
         << QStringList {"vrn32", "--chart"} << false << "Missing value after '--chart'." << false
         << false << QString();
     QTest::addRow("stray argument")
-        << QStringList {"vrn32", "coast.cht"} << false << "Unexpected argument: coast.cht" << false
-        << false << QString();
+        << QStringList {"vrn32", "start.txt", "coast.cht"} << false
+        << "Unexpected argument: coast.cht" << false << false << QString();
 }
 
 void TLauncherTest::CommandLine()
