@@ -14,6 +14,7 @@
 #include "common/VrnEdit.h"
 #include "engine/Astros.h"
 #include "engine/NumText.h"
+#include "sky/fTAstroChart.h"
 #include "ui/Clock.h"
 #include "ui/DataFolder.h"
 #include "ui/FileDialogs.h"
@@ -199,6 +200,7 @@ void TFormVrn32::ConnectSignals()
         {FBMeridianPassageByMethodOfEqualAltitudes,
             &TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick},
         {FBAlmanacPages, &TFormVrn32::BAlmanacPagesClick},
+        {FBStarFinder, &TFormVrn32::BStarFinderClick},
         {FBNow, &TFormVrn32::BNowClick},
         {FBGetSystemTimeZone, &TFormVrn32::BGetSystemTimeZoneClick},
         {FBAddCorrectionTablePoint, &TFormVrn32::BAddCorrectionTablePointClick},
@@ -248,6 +250,12 @@ void TFormVrn32::SetAlmanacPagesWindow(QWidget *window)
 {
     FAlmanacPagesWindow = window;
     FBAlmanacPages->setEnabled(window != nullptr);
+}
+
+void TFormVrn32::SetStarFinderWindow(TFormStarFinder *window)
+{
+    FStarFinderWindow = window;
+    FBStarFinder->setEnabled(window != nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -719,6 +727,14 @@ void TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick()
 void TFormVrn32::BAlmanacPagesClick()
 {
     BringToFront(FAlmanacPagesWindow);
+}
+
+// The star finder shows the sky of the sight being worked: the assumed position and its GMT.
+void TFormVrn32::BStarFinderClick()
+{
+    if (FStarFinderWindow)
+        FStarFinderWindow->ShowFor(FEdLatitude->Position(), FEdLongitude->Position(),
+            DateOf(*FEdGMTDate), FEdGMTTime->Value());
 }
 
 // ---------------------------------------------------------------------------------------------

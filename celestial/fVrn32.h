@@ -37,6 +37,7 @@ class TKaPositionEdit;
 class TKaTimeEdit;
 class TLogCarta;
 class TNumEdit;
+class TFormStarFinder;
 class TSextantErrorPlot;
 struct TSextantSettingsInput;
 struct TSightInputs;
@@ -66,6 +67,7 @@ public:
     void SetBoatMovementDialog(QDialog *dialog);
     void SetEqualAltitudesWindow(QWidget *window);
     void SetAlmanacPagesWindow(QWidget *window);
+    void SetStarFinderWindow(TFormStarFinder *window);
 
     // The dialogs the commands open, replaceable so that tests can answer them.
     std::function<bool(QWidget *parent, TLOPList &list, int n)> EditLOPOfList;
@@ -95,6 +97,7 @@ public:
     void BPassagemMeridianaClick();
     void BMeridianPassageByMethodOfEqualAltitudesClick();
     void BAlmanacPagesClick();
+    void BStarFinderClick();
     void BNowClick();
     void BGetSystemTimeZoneClick();
     void BAddCorrectionTablePointClick();
@@ -169,6 +172,7 @@ private:
     QDialog *FBoatMovementDialog = nullptr;
     QWidget *FEqualAltitudesWindow = nullptr;
     QWidget *FAlmanacPagesWindow = nullptr;
+    TFormStarFinder *FStarFinderWindow = nullptr;
 
     // Inputs.
     QComboBox *FLBStars = nullptr;

@@ -1,10 +1,12 @@
 #include "apps/vrncli/AlmanacCommand.h"
+#include "apps/vrncli/CalibrateCommand.h"
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
 #include "apps/vrncli/FixCommand.h"
 #include "apps/vrncli/RenderCommand.h"
 #include "apps/vrncli/RiseSetCommand.h"
 #include "apps/vrncli/SightCommand.h"
+#include "apps/vrncli/StarFinderCommand.h"
 
 namespace vrn::cli {
 
@@ -13,6 +15,8 @@ std::span<const TCommand> Commands()
     static const TCommand commands[] = {
         {"almanac", "the nautical almanac pages of three days, as text or PDF", kAlmanacUsage,
             &RunAlmanac},
+        {"calibrate", "calibrate a chart picture from three reference points into a .CID file",
+            kCalibrateUsage, &RunCalibrate},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
@@ -21,6 +25,8 @@ std::span<const TCommand> Commands()
         {"riseset", "rising, meridian transit, setting and civil twilight of a body on a date",
             kRiseSetUsage, &RunRiseSet},
         {"sight", "reduce a sextant sight to a line of position", kSightUsage, &RunSight},
+        {"starfinder", "the bodies visible from a position, the best ones for a fix, the sky chart",
+            kStarFinderUsage, &RunStarFinder},
     };
     return commands;
 }
