@@ -688,6 +688,9 @@ void TChtTrack::Replay(TChartSurface &chart, bool recompute)
             last = i;
     }
     auto erase = [&](int from, int to) { // segments ending at indices from..to (either order)
+        // Paper has no earlier replay to erase; sea-coloured strokes would only cover the chart.
+        if (chart.IsPrinting())
+            return;
         chart.SetPen(chart.SeaColor, 3, TPenStyle::Solid);
         const int lo = std::max(1, std::min(from, to));
         const int hi = std::min(n - 1, std::max(from, to));
