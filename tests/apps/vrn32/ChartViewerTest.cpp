@@ -815,6 +815,7 @@ void TChartViewerTest::Screenshots()
     QVERIFY(FViewer->grab().save(folder + QStringLiteral("/chart-viewer-world.png")));
     Action("PChartViewSettingsMRU1")->trigger();
     FViewer->ShowEditor();
+    FViewer->findChild<QTabWidget *>(QStringLiteral("PageControlEditor"))->setCurrentIndex(1);
     QTRY_VERIFY_WITH_TIMEOUT(FViewer->Chart().Desk().ChartImages[0]->Rendered.has_value(), 10000);
     QTest::qWait(200);
     QVERIFY(FViewer->grab().save(folder + QStringLiteral("/chart-viewer-raster-route.png")));
