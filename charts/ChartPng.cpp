@@ -51,6 +51,7 @@ TPngRenderReport RenderChartToPng(const TPngRenderRequest &request)
     for (const auto &m : scene.Messages())
         report.Messages.push_back("line " + std::to_string(m.Line) + ": " + m.Text
             + (m.Detail.empty() ? "" : " (" + m.Detail + ")"));
+    report.Problems = scene.Problems();
     return report;
 }
 

@@ -193,6 +193,18 @@ struct TObjectsView
 
 std::optional<TObjectsView> ViewOfObjects(const TObjList &objects, double aspect);
 
+// The box of several objects, gathered one by one (objects without a box are passed over).
+class TObjectsBox
+{
+public:
+    void Add(const TChtObject &object);
+    // The view of ViewOfObjects; none when no object had a box.
+    std::optional<TObjectsView> View(double aspect) const;
+
+private:
+    double FLatMin = 90, FLatMax = -90, FLonMin = 540, FLonMax = -540;
+};
+
 // The points of every point-list object of the list.
 std::size_t PointCountOf(const TObjList &objects);
 

@@ -13,7 +13,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QSessionManager>
 
 namespace vrn {
 
@@ -105,6 +107,10 @@ TVrn32Windows::TVrn32Windows()
     FLauncher->SetChartViewerWindow(FChartViewer.get());
     // Asked once, before any window goes: the viewer offers to save a changed desktop.
     FLauncher->SetCloseQueryHandler([this] { FChartViewer->AskSaveDesktopAtExit(); });
+    // Logging out ends the program as closing the launcher does.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        QObject::connect(app, &QGuiApplication::commitDataRequest, FChartViewer.get(),
+            [this](QSessionManager &) { FChartViewer->AskSaveDesktopAtExit(); });
     FChartViewer->SetAboutBox([this] { FLauncher->ShowAsAboutBox(); });
     FCelestialNavigation->SetChartViewer(
         [this](const TChartHandOver &handOver) { FChartViewer->ShowCelestialOverlay(handOver); });

@@ -5,6 +5,7 @@
 #include "celestial/Sextante.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fVrn32.h"
+#include "charts/Dcarta.h"
 #include "common/NumEdit.h"
 #include "common/VrnEdit.h"
 #include "engine/Astros.h"
@@ -229,6 +230,12 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
         lop.GMTMonth = 1;
         lop.GMTYear = 2024;
         windows.CelestialNavigation().LOPList().AddLOP(lop);
+        // Closing the launcher asks about a changed desktop, once.
+        windows.ChartViewer().Chart().Desk().RoutesModified = true;
+        FBoxes->Answers << QMessageBox::No;
+        windows.Launcher().close();
+        QCOMPARE(FBoxes->Texts(), QStringList({"Desktop changed. Save?"}));
+        FBoxes->Shown.clear();
     }
     // The bodies go after the last window; LOPS.LST was written.
     QVERIFY(!Astros().Created());
