@@ -1,5 +1,6 @@
 #include "ui/UiTestDoubles.h"
 
+#include <QPrinter>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -55,6 +56,32 @@ QString TTestFileDialogs::ChooseFile(QWidget *, const TFileDialogRequest &reques
         return QString();
     }
     return Answers.takeFirst();
+}
+
+TTestPrinterDialog::TTestPrinterDialog()
+{
+    SetPrinterDialogProvider(this);
+}
+
+TTestPrinterDialog::~TTestPrinterDialog()
+{
+    SetPrinterDialogProvider(nullptr);
+}
+
+bool TTestPrinterDialog::ChoosePrinter(QWidget *, QPrinter &printer)
+{
+    ++Shown;
+    if (Answers.isEmpty()) {
+        ++Unanswered;
+        return false;
+    }
+    const QString file = Answers.takeFirst();
+    if (file.isEmpty()) {
+        return false;
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
 }
 
 TFixedClock::TFixedClock(const QDateTime &time)

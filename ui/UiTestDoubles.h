@@ -7,6 +7,7 @@
 #include "ui/DocumentOpener.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PrintJob.h"
 
 #include <QList>
 #include <QStringList>
@@ -46,6 +47,27 @@ public:
 
     QList<TFileDialogRequest> Requests;
     QStringList Answers;
+    int Unanswered = 0;
+};
+
+// Answers the printer dialog. With HasPrinters false the system has no printer at all. Each
+// answer is the name of a file the user sends the print to (the dialog's file output, which
+// writes a PDF); an empty name cancels, and so does an empty queue (counted in Unanswered).
+class TTestPrinterDialog : public TPrinterDialogProvider
+{
+public:
+    TTestPrinterDialog();
+    ~TTestPrinterDialog() override;
+    TTestPrinterDialog(const TTestPrinterDialog &) = delete;
+    TTestPrinterDialog &operator=(const TTestPrinterDialog &) = delete;
+
+    bool HasPrinter() override { return HasPrinters; }
+
+    bool ChoosePrinter(QWidget *parent, QPrinter &printer) override;
+
+    bool HasPrinters = true;
+    QStringList Answers;
+    int Shown = 0;
     int Unanswered = 0;
 };
 
