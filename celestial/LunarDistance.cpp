@@ -373,7 +373,9 @@ void LunarReport(const TLunarObservation &observation, const TLunarClearing &cle
     line("Apparent distance:", dm(clearing.ApparentDistDeg));
     line("Cleared distance:", dm(clearing.ClearedDistDeg));
     report.push_back("");
-    line("GMT of the distance:", FormatDateTimeText(clearing.GMT, ShortDateFormat()) + " GMT");
+    // To the nearest second, as the watch error is written.
+    const double gmt = std::round(clearing.GMT * kSecondsPerDay) / kSecondsPerDay;
+    line("GMT of the distance:", FormatDateTimeText(gmt, ShortDateFormat()) + " GMT");
     line("Watch time:", FormatDateTimeText(o.WatchDateTime, ShortDateFormat()) + " GMT");
     const double err = std::round(clearing.WatchErrorSec);
     line("Watch error:",

@@ -67,6 +67,28 @@ double TwoObjectsInstant(const TTwoObjectsInputs &inputs)
     return ReadGMTDate(inputs.GMTDateText) + inputs.GMTTime + inputs.WatchErrorSec / 86400.0;
 }
 
+void TwoObjectsReport(const TAstro &body1, const TAstro &body2, const TTwoObjectsResult &result,
+    std::vector<std::string> &report)
+{
+    report.push_back("Distance between " + body1.Name() + " and " + body2.Name());
+    report.push_back(std::string(39, '-'));
+    report.push_back("Date: " + FormatDateText(result.DateTime, ShortDateFormat()) + " GMT");
+    report.push_back("Time: " + FormatTimeText(result.DateTime) + " GMT");
+    const auto sdLine = [&report](const TAstro &body, double sdArcmin) {
+        if (IsSunOrMoon(body))
+            report.push_back(
+                "SD correction for " + body.Name() + ": " + FormatFixed(sdArcmin, 1, 4) + "'");
+    };
+    sdLine(body1, result.SD1Arcmin);
+    sdLine(body2, result.SD2Arcmin);
+    report.push_back("Bearing 1-2:" + FormatFixed(result.BearingDeg, 2, 8) + "°");
+    report.push_back("");
+    report.push_back("Dist (obj centers): " + FormatAngleDM1(" -", result.CentreDistDeg).Text);
+    if (result.CorrectedDistDeg != result.CentreDistDeg)
+        report.push_back(
+            "Dist (corrected for SDs): " + FormatAngleDM1(" -", result.CorrectedDistDeg).Text);
+}
+
 std::optional<TTwoObjectsResult> CalcTwoObjects(
     const TTwoObjectsInputs &inputs, std::vector<std::string> &report)
 {
@@ -80,23 +102,7 @@ std::optional<TTwoObjectsResult> CalcTwoObjects(
     if (!r)
         return std::nullopt;
 
-    report.push_back("Distance between " + body1.Name() + " and " + body2.Name());
-    report.push_back(std::string(39, '-'));
-    report.push_back("Date: " + FormatDateText(instant, ShortDateFormat()) + " GMT");
-    report.push_back("Time: " + FormatTimeText(instant) + " GMT");
-    const auto sdLine = [&report](const TAstro &body, double sdArcmin) {
-        if (IsSunOrMoon(body))
-            report.push_back(
-                "SD correction for " + body.Name() + ": " + FormatFixed(sdArcmin, 1, 4) + "'");
-    };
-    sdLine(body1, r->SD1Arcmin);
-    sdLine(body2, r->SD2Arcmin);
-    report.push_back("Bearing 1-2:" + FormatFixed(r->BearingDeg, 2, 8) + "°");
-    report.push_back("");
-    report.push_back("Dist (obj centers): " + FormatAngleDM1(" -", r->CentreDistDeg).Text);
-    if (r->CorrectedDistDeg != r->CentreDistDeg)
-        report.push_back(
-            "Dist (corrected for SDs): " + FormatAngleDM1(" -", r->CorrectedDistDeg).Text);
+    TwoObjectsReport(body1, body2, *r, report);
     return r;
 }
 

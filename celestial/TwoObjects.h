@@ -78,11 +78,15 @@ struct TTwoObjectsInputs
 // may run into the next or the previous day. Raises "Invalid date".
 double TwoObjectsInstant(const TTwoObjectsInputs &inputs);
 
-// The report of "&Calculate", appended line by line to `report`: the bodies, the date and time
-// of the instant, the semi-diameter applied for each limb of the Sun or the Moon, the bearing,
-// the distance between the centres and, when a semi-diameter was applied, the distance
-// corrected for the limbs. Raises ESelectObjectError and "Invalid date" before writing anything;
-// none (and no lines) when the distance cannot be computed.
+// The report lines of a distance: the bodies, the date and time of the instant, the
+// semi-diameter applied for each limb of the Sun or the Moon, the bearing, the distance between
+// the centres and, when a semi-diameter was applied, the distance corrected for the limbs.
+void TwoObjectsReport(const TAstro &body1, const TAstro &body2, const TTwoObjectsResult &result,
+    std::vector<std::string> &report);
+
+// "&Calculate": the distance at the instant of the fields and its report (TwoObjectsReport).
+// Raises ESelectObjectError and "Invalid date" before writing anything; none (and no lines) when
+// the distance cannot be computed.
 std::optional<TTwoObjectsResult> CalcTwoObjects(
     const TTwoObjectsInputs &inputs, std::vector<std::string> &report);
 

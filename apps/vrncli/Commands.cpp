@@ -1,7 +1,9 @@
 #include "apps/vrncli/AlmanacCommand.h"
 #include "apps/vrncli/CliCommand.h"
+#include "apps/vrncli/DistanceCommand.h"
 #include "apps/vrncli/EphemCommand.h"
 #include "apps/vrncli/FixCommand.h"
+#include "apps/vrncli/LegCommand.h"
 #include "apps/vrncli/RenderCommand.h"
 #include "apps/vrncli/RiseSetCommand.h"
 #include "apps/vrncli/SightCommand.h"
@@ -13,9 +15,13 @@ std::span<const TCommand> Commands()
     static const TCommand commands[] = {
         {"almanac", "the nautical almanac pages of three days, as text or PDF", kAlmanacUsage,
             &RunAlmanac},
+        {"distance", "distance between two bodies for lunars, and the clearing of a lunar distance",
+            kDistanceUsage, &RunDistance},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
+        {"leg", "rhumb line and great circle between two positions, and their route points",
+            kLegUsage, &RunLeg},
         {"render", "draw a chart file or a calibrated chart picture into a PNG", kRenderUsage,
             &RunRender},
         {"riseset", "rising, meridian transit, setting and civil twilight of a body on a date",

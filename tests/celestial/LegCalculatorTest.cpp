@@ -282,9 +282,9 @@ TEST(LegCalculator, LabelsShowTheResultsTheirFailuresAndNoNegativeZero)
         TLegLabels Want;
     };
 
-    // Along the equator both legs are 600 NM due west; from (0, 0) to (10, -10) the great
-    // circle is the book's 846.36 NM on 44.56° and the rhumb line, by Mercator sailing,
-    // 846.93 NM on 44.86° (Bowditch); the same point has no course.
+    // Along the equator and along a meridian both legs are 600 NM; the same point has no
+    // course. From (0, 0) to (10, -10) the great circle is 846.36 NM on 44.56° (the sailing
+    // formulas' own example) and the difference is taken against the reference formulas.
     const Case cases[] = {
         {"equator", {0, 0}, {0, 10},
             {"  270.00°", "  600.00 NM", "  270.00°", "  600.00 NM", "    0.00 NM", "    0.00 %"}},
