@@ -355,7 +355,8 @@ void LunarReport(const TLunarObservation &observation, const TLunarClearing &cle
         text.resize(kLabel, ' ');
         report.push_back(text + value);
     };
-    const auto dm = [](double deg) { return FormatAngleDM1(" -", deg).Text; };
+    // Degrees and minutes without the blank that stands for a positive sign.
+    const auto dm = [](double deg) { return std::string(Trim(FormatAngleDM1(" -", deg).Text)); };
     report.push_back("Lunar distance " + o.Body1->Name() + " - " + o.Body2->Name());
     report.push_back(std::string(42, '-'));
     line("Sextant distance:", dm(o.SextantDistDeg));

@@ -8,6 +8,7 @@
 #include "celestial/SystemTimeZone.h"
 #include "celestial/WindowFields.h"
 #include "celestial/fEdAltitudeErrorPair.h"
+#include "celestial/fTwoObjectsCalculations.h"
 #include "celestial/fedlop.h"
 #include "charts/Dcarta.h"
 #include "common/NumEdit.h"
@@ -201,6 +202,7 @@ void TFormVrn32::ConnectSignals()
         {FBMeridianPassageByMethodOfEqualAltitudes,
             &TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick},
         {FBAlmanacPages, &TFormVrn32::BAlmanacPagesClick},
+        {FBShowDistanceBetweenTwoObjects, &TFormVrn32::BShowDistanceBetweenTwoObjectsClick},
         {FBNow, &TFormVrn32::BNowClick},
         {FBGetSystemTimeZone, &TFormVrn32::BGetSystemTimeZoneClick},
         {FBAddCorrectionTablePoint, &TFormVrn32::BAddCorrectionTablePointClick},
@@ -686,6 +688,13 @@ void TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick()
 void TFormVrn32::BAlmanacPagesClick()
 {
     BringToFront(FAlmanacPagesWindow);
+}
+
+void TFormVrn32::BShowDistanceBetweenTwoObjectsClick()
+{
+    if (!FTwoObjectsWindow)
+        FTwoObjectsWindow = new TFormTwoObjectsCalculations(this);
+    BringToFront(FTwoObjectsWindow);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -94,6 +94,8 @@ public:
     void BPassagemMeridianaClick();
     void BMeridianPassageByMethodOfEqualAltitudesClick();
     void BAlmanacPagesClick();
+    // Shows the two-object window, created on first use.
+    void BShowDistanceBetweenTwoObjectsClick();
     void BNowClick();
     void BGetSystemTimeZoneClick();
     void BAddCorrectionTablePointClick();
@@ -161,6 +163,7 @@ private:
     QDialog *FBoatMovementDialog = nullptr;
     QWidget *FEqualAltitudesWindow = nullptr;
     QWidget *FAlmanacPagesWindow = nullptr;
+    QWidget *FTwoObjectsWindow = nullptr; // a child window, made on first use
 
     // Inputs.
     QComboBox *FLBStars = nullptr;

@@ -4,6 +4,7 @@
 #include "apps/vrn32/fVrnSpla.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fVrn32.h"
+#include "celestial/fVrnCalculator.h"
 #include "engine/Astros.h"
 #include "engine/DateTime.h"
 #include "sky/fAlmanacPages.h"
@@ -77,6 +78,7 @@ TVrn32Windows::TVrn32Windows()
     CreateAstros();
     FLauncher = std::make_unique<TFormVarunelSplash>();
     FCelestialNavigation = std::make_unique<TFormVrn32>();
+    FLegCalculator = std::make_unique<TFormRouteCalculator>();
     FAlmanacPages = std::make_unique<TFormAlmanacPages>();
     FBoatMovement = std::make_unique<TFormBoatMovement>();
     FEqualAltitudes = std::make_unique<TFormMeridianPassageByEqualAltitudes>();
@@ -93,6 +95,7 @@ TVrn32Windows::~TVrn32Windows()
     FEqualAltitudes.reset();
     FBoatMovement.reset();
     FAlmanacPages.reset();
+    FLegCalculator.reset();
     FCelestialNavigation.reset();
     FLauncher.reset();
     FreeAstros();

@@ -11,6 +11,7 @@ namespace vrn {
 class TFormAlmanacPages;
 class TFormBoatMovement;
 class TFormMeridianPassageByEqualAltitudes;
+class TFormRouteCalculator;
 class TFormVarunelSplash;
 class TFormVrn32;
 
@@ -54,6 +55,8 @@ public:
 
     TFormVrn32 &CelestialNavigation() { return *FCelestialNavigation; }
 
+    TFormRouteCalculator &LegCalculator() { return *FLegCalculator; }
+
     TFormAlmanacPages &AlmanacPages() { return *FAlmanacPages; }
 
     TFormBoatMovement &BoatMovement() { return *FBoatMovement; }
@@ -63,6 +66,7 @@ public:
 private:
     std::unique_ptr<TFormVarunelSplash> FLauncher;
     std::unique_ptr<TFormVrn32> FCelestialNavigation;
+    std::unique_ptr<TFormRouteCalculator> FLegCalculator;
     std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
     std::unique_ptr<TFormBoatMovement> FBoatMovement;
     std::unique_ptr<TFormMeridianPassageByEqualAltitudes> FEqualAltitudes;

@@ -3,7 +3,9 @@
 #include "apps/vrn32/fVrnSpla.h"
 #include "celestial/Sextante.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
+#include "celestial/fTwoObjectsCalculations.h"
 #include "celestial/fVrn32.h"
+#include "celestial/fVrnCalculator.h"
 #include "common/NumEdit.h"
 #include "engine/Astros.h"
 #include "sky/MiniBoat.h"
@@ -186,6 +188,20 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
             QStringLiteral("BMeridianPassageByMethodOfEqualAltitudes"));
         ea->click();
         QVERIFY(windows.EqualAltitudes().isVisible());
+        // The leg calculator waits hidden for the chart viewer; the two-object window is made
+        // by the celestial window's command on first use.
+        QVERIFY(!windows.LegCalculator().isVisible());
+        QCOMPARE(windows.LegCalculator().windowTitle(), QStringLiteral("Leg Calculator"));
+        QVERIFY(!windows.CelestialNavigation().findChild<TFormTwoObjectsCalculations *>());
+        auto *lunars = windows.CelestialNavigation().findChild<QPushButton *>(
+            QStringLiteral("BShowDistanceBetweenTwoObjects"));
+        QVERIFY(lunars->isVisibleTo(&windows.CelestialNavigation()));
+        lunars->click();
+        auto *twoObjects = windows.CelestialNavigation().findChild<TFormTwoObjectsCalculations *>();
+        QVERIFY(twoObjects && twoObjects->isVisible());
+        lunars->click();
+        QCOMPARE(
+            windows.CelestialNavigation().findChildren<TFormTwoObjectsCalculations *>().size(), 1);
         QVERIFY(!windows.CelestialNavigation()
                      .findChild<QPushButton *>(QStringLiteral("BStarFinder"))
                      ->isEnabled());
