@@ -153,12 +153,12 @@ void SaveLOPsFile(const std::filesystem::path &dataDir, std::span<const TLOPReco
 
 // ---------------------------------------------------------------------------------------------
 
-std::string LOPLine(const TLOPRecord &lop, const TDateFormat &format)
+std::string LOPLine(const TLOPRecord &lop)
 {
     const std::string fields[] = {
         FieldText(lop.ObjectName),
-        LOPDateTimeText(lop, format),
-        FormatDateTimeText(lop.LocalDateTime, format),
+        LOPDateTimeText(lop, kFileDateFormat),
+        FileDateTimeText(lop.LocalDateTime),
         TenthsField(lop.TimeZone),
         FormatInt(lop.WatchError),
         TenthsField(lop.IE),
@@ -186,7 +186,7 @@ std::string LOPLine(const TLOPRecord &lop, const TDateFormat &format)
     return line;
 }
 
-std::optional<TLOPRecord> ReadLOPLine(std::string_view line, const TDateFormat &format)
+std::optional<TLOPRecord> ReadLOPLine(std::string_view line)
 {
     const TStringTokenizer t(line, ";");
     if (t.Count() < kRequiredFields)
@@ -194,8 +194,8 @@ std::optional<TLOPRecord> ReadLOPLine(std::string_view line, const TDateFormat &
     TLOPRecord lop;
     try {
         lop.ObjectName = std::string(Utf8Left(t.Token(0), 15));
-        SplitGMT(t.AsDateTime(1, format), lop);
-        lop.LocalDateTime = t.AsDateTime(2, format);
+        SplitGMT(t.AsDateTime(1, kFileDateFormat), lop);
+        lop.LocalDateTime = t.AsDateTime(2, kFileDateFormat);
         lop.TimeZone = t.AsFloat(3);
         lop.WatchError = t.AsInteger(4);
         double *const numbers[] = {&lop.IE, &lop.DipMin, &lop.HInst, &lop.APLat, &lop.APLon,
@@ -221,15 +221,14 @@ std::optional<TLOPRecord> ReadLOPLine(std::string_view line, const TDateFormat &
     return lop;
 }
 
-void SaveLOPListFile(const std::filesystem::path &fileName, std::span<const TLOPRecord> lops,
-    const TDateFormat &format)
+void SaveLOPListFile(const std::filesystem::path &fileName, std::span<const TLOPRecord> lops)
 {
     if (lops.empty())
         throw EVrnError("No LOPs to save");
     std::vector<std::string> lines {std::string(kLOPListHeader)};
     for (std::size_t i = 0; i < lops.size(); ++i) {
         try {
-            lines.push_back(LOPLine(lops[i], format));
+            lines.push_back(LOPLine(lops[i]));
         } catch (const EVrnError &) {
             throw EVrnError("Error saving LOP #" + FormatInt(static_cast<long long>(i + 1)) + " ("
                 + lops[i].ObjectName + ")");
@@ -238,22 +237,22 @@ void SaveLOPListFile(const std::filesystem::path &fileName, std::span<const TLOP
     WriteFileAtomically(fileName, FileContents(lines));
 }
 
-TLOPListRead ReadLOPListFile(const std::filesystem::path &fileName, const TDateFormat &format)
+TLOPListRead ReadLOPListFile(const std::filesystem::path &fileName)
 {
     const TFileContents file = ReadWholeFile(fileName, kMaxLOPListFileBytes);
     if (!file.Found || file.ReadError)
         throw EVrnError("Cannot read file " + fileName.string());
     if (file.TooLarge)
         throw EVrnError("File " + fileName.string() + " is too large for a LOP list");
-    return ReadLOPListText(file.Bytes, format);
+    return ReadLOPListText(file.Bytes);
 }
 
-TLOPListRead ReadLOPListText(std::string_view bytes, const TDateFormat &format)
+TLOPListRead ReadLOPListText(std::string_view bytes)
 {
     TLOPListRead r;
     const std::vector<std::string> lines = DecodeTextFile(bytes);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (auto lop = ReadLOPLine(lines[i], format))
+        if (auto lop = ReadLOPLine(lines[i]))
             r.LOPs.push_back(std::move(*lop));
         else if (!Trim(lines[i]).empty() && !(i == 0 && Trim(lines[i]) == kLOPListHeader))
             ++r.LinesSkipped;
@@ -269,10 +268,9 @@ std::string LOPListReadMessage(const TLOPListRead &read)
         + FormatInt(read.LinesSkipped) + " lines skipped";
 }
 
-void AppendToLOPListFile(
-    const std::filesystem::path &fileName, const TLOPRecord &lop, const TDateFormat &format)
+void AppendToLOPListFile(const std::filesystem::path &fileName, const TLOPRecord &lop)
 {
-    const std::string line = LOPLine(lop, format);
+    const std::string line = LOPLine(lop);
     const TFileContents file = ReadWholeFile(fileName, kMaxLOPListFileBytes);
     std::error_code ec;
     if (!file.Found && std::filesystem::exists(fileName, ec))
@@ -288,7 +286,7 @@ void AppendToLOPListFile(
     }
     int count = 0;
     for (const auto &l : DecodeTextFile(file.Bytes))
-        if (ReadLOPLine(l, format))
+        if (ReadLOPLine(l))
             ++count;
     if (count >= kMaxLOPs)
         throw EVrnError("Too many LOPs. Max=" + FormatInt(kMaxLOPs));

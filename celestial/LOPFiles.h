@@ -48,22 +48,24 @@ TLOPsFileLoad LoadLOPsFileSalvaging(const std::filesystem::path &dataDir);
 // file <path>" when it cannot; the old file then stays.
 void SaveLOPsFile(const std::filesystem::path &dataDir, std::span<const TLOPRecord> lops);
 
+// Dates in ".vll" files are written in the file date format (kFileDateFormat, "21/06/2024
+// 04:29:47") whatever the user's locale, and read with "/", "." or "-", so that a list travels
+// between machines and between vrn32 and vrncli.
+
 // One ".vll" line: the 20 fields joined by ";". A ";" or a line break in the name or the
 // comments is written as a blank, so that the line reads back whole. Raises EConvertError when a
 // date-time of the record cannot be written.
-std::string LOPLine(const TLOPRecord &lop, const TDateFormat &format = ShortDateFormat());
+std::string LOPLine(const TLOPRecord &lop);
 
 // Reads one ".vll" line; nothing for a line with fewer than 18 fields, a field 1..17 that does
 // not convert, or an assumed position off the globe (the header line is refused this way). A
 // missing or bad "Selected" field gives 1; LowerLimb and ArtificialHorizon are not carried.
-std::optional<TLOPRecord> ReadLOPLine(
-    std::string_view line, const TDateFormat &format = ShortDateFormat());
+std::optional<TLOPRecord> ReadLOPLine(std::string_view line);
 
 // Writes a ".vll" file: the header and one line per LOP. Raises "No LOPs to save" for an empty
 // list, "Error saving LOP #<n> (<name>)" when a LOP cannot be written (nothing is written then),
 // and "Cannot write file <path>".
-void SaveLOPListFile(const std::filesystem::path &fileName, std::span<const TLOPRecord> lops,
-    const TDateFormat &format = ShortDateFormat());
+void SaveLOPListFile(const std::filesystem::path &fileName, std::span<const TLOPRecord> lops);
 
 struct TLOPListRead
 {
@@ -72,19 +74,17 @@ struct TLOPListRead
 };
 
 // Reads the contents of a ".vll" file (Windows-1252 bytes, CR LF or LF lines).
-TLOPListRead ReadLOPListText(std::string_view bytes, const TDateFormat &format = ShortDateFormat());
+TLOPListRead ReadLOPListText(std::string_view bytes);
 
 // Reads a ".vll" file. Raises EVrnError "Cannot read file <path>" when it cannot be read.
-TLOPListRead ReadLOPListFile(
-    const std::filesystem::path &fileName, const TDateFormat &format = ShortDateFormat());
+TLOPListRead ReadLOPListFile(const std::filesystem::path &fileName);
 
 // "<n> LOPs read, <m> lines skipped" when lines were skipped, otherwise empty.
 std::string LOPListReadMessage(const TLOPListRead &read);
 
 // Appends one LOP to a ".vll" file, keeping every line already there; a missing file is created
 // with the header. Raises "Too many LOPs. Max=20" when the file already holds 20 LOPs.
-void AppendToLOPListFile(const std::filesystem::path &fileName, const TLOPRecord &lop,
-    const TDateFormat &format = ShortDateFormat());
+void AppendToLOPListFile(const std::filesystem::path &fileName, const TLOPRecord &lop);
 
 // The name proposed for a new list: "yyyy-mm-dd.vll" of `today`.
 std::string DefaultLOPListFileName(double today);

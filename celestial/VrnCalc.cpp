@@ -290,10 +290,7 @@ std::optional<double> DateOfText(std::string_view text, const TDateFormat &forma
 
 double ReadGMTDate(std::string_view text, const TDateFormat &format)
 {
-    const auto date = DateOfText(text, format);
-    if (!date)
-        throw EVrnError("Invalid date");
-    return *date;
+    return ReadDateField(text, "GMT date", format);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -317,7 +314,7 @@ TLOPRecord CalcLOP(
     sextant.CalcCorrections(sight.Limb, sight.ArtificialHorizon, body, watch, ap, sight.Boat);
     const double ho = sextant.Hs + sextant.TotalCorrection;
     if (watch.Year == 0 || !IsValidDate(watch.Year, watch.Month, watch.Day))
-        throw EVrnError("Invalid date");
+        throw EVrnError(InvalidDateMessage("GMT date", ShortDateFormat()));
     if (sextant.Hs == 0)
         throw EInvalidSextantAltitude();
 
@@ -574,7 +571,7 @@ TTransportResult TLOPList::ApplyTransport(const TTransportSettings &settings)
         break;
     case TAutoTransportMode::ToSelectedTime:
         if (!settings.SelectedTime)
-            throw EVrnError("Invalid date");
+            throw EVrnError(InvalidDateMessage("GMT date", settings.DateFormat));
         target = *settings.SelectedTime;
         break;
     default:

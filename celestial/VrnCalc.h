@@ -90,8 +90,8 @@ std::string LimbReportLine(TLimbType limb);
 std::optional<double> DateOfText(
     std::string_view text, const TDateFormat &format = ShortDateFormat());
 
-// The one reader of a GMT date field: DateOfText, raising EVrnError "Invalid date" on an empty or
-// unreadable text.
+// The one reader of a GMT date field: ReadDateField, raising EVrnError "Invalid date in GMT date:
+// expected dd/MM/yyyy" (the format's pattern) on an empty or unreadable text.
 double ReadGMTDate(std::string_view text, const TDateFormat &format = ShortDateFormat());
 
 // The sextant altitude is exactly zero (after halving): the window puts the focus on its field.

@@ -16,6 +16,7 @@ constexpr TColor kClYellow = 0x00FFFF;
 constexpr TColor kClNavy = 0x800000;
 constexpr TColor kClGreen = 0x008000;
 constexpr TColor kClAqua = 0xFFFF00;
+constexpr TColor kClGray = 0x808080;
 
 constexpr int RedOf(TColor c)
 {

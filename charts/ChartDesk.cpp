@@ -118,7 +118,8 @@ TChartDesk::~TChartDesk() = default;
 
 bool TChartDesk::IsModified() const
 {
-    return ChartImagesModified || RoutesModified || TracksModified || OtherObjectsModified;
+    return ChartImagesModified || RoutesModified || TracksModified || OtherObjectsModified
+        || ChartModified;
 }
 
 bool TChartDesk::IsRouteListed(const TChtRoute *route) const
@@ -150,8 +151,9 @@ std::vector<TChartFileMessage> TChartDesk::LoadChart(
         ChartObjects->TakeAll(contents.Objects);
     } else {
         ChartObjects = std::make_unique<TObjList>(std::move(contents.Objects));
+        ChartFileName = fileName;
     }
-    ChartFileName = fileName;
+    ChartModified = true;
     return std::move(contents.Messages);
 }
 

@@ -61,6 +61,9 @@ public:
     bool RoutesModified = false;
     bool TracksModified = false;
     bool OtherObjectsModified = false;
+    // The vector chart was opened or merged, or a chart colour changed (zoom and pan do not
+    // count: a desktop keeps its view but nobody wants to be asked for a pan).
+    bool ChartModified = false;
     std::string ChartFileName; // empty when no vector chart is open
     std::string DesktopFileName;
 
@@ -78,7 +81,8 @@ public:
     std::string NextTrackName() const;
 
     // Opens a vector chart; append merges it after the open one (in reverse file order), else
-    // it replaces it. A chart reference in the file is ignored. Polygons that follow the
+    // it replaces it; a merge keeps the name of the chart it went into. A chart reference in the
+    // file is ignored. Polygons that follow the
     // default colours take landColor and shoreColor. Raises "File <name> not found" and the
     // reader's errors, leaving the chart as it was; returns the reader's information messages.
     std::vector<TChartFileMessage> LoadChart(

@@ -474,10 +474,18 @@ void TChtFileObject::ApplyColors(TChartSurface &chart) const
 
 TChtPoliPoints::TChtPoliPoints()
 {
+    RecomputeBounds();
+}
+
+void TChtPoliPoints::RecomputeBounds()
+{
+    // An inverted box overlaps no view, so an object without points draws nothing.
     LatMin = 90;
     LonMin = 180;
     LatMax = -90;
     LonMax = -180;
+    for (const auto &p : Points)
+        ExpandBounds(p.Lat, p.Lon);
 }
 
 void TChtPoliPoints::AddPoint(std::string_view name, double latDeg, double lonDeg, double)
@@ -498,8 +506,10 @@ void TChtPoliPoints::WritePointLines(std::vector<std::string> &lines) const
 
 void TChtPoliPoints::DeletePoint(std::size_t index)
 {
-    if (index < Points.size())
-        Points.erase(Points.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index >= Points.size())
+        return;
+    Points.erase(Points.begin() + static_cast<std::ptrdiff_t>(index));
+    RecomputeBounds();
 }
 
 TChtPoint *TChtPoliPoints::FindPoint(int x, int y)
@@ -644,6 +654,14 @@ void TChtTrack::AddPoint(std::string_view name, double latDeg, double lonDeg, do
     TChtPoliPoints::AddPoint(name, latDeg, lonDeg, time);
     Points.back().Time = time;
     LastDrawn = static_cast<int>(Points.size()) - 1;
+}
+
+void TChtTrack::DeletePoint(std::size_t index)
+{
+    TChtRoute::DeletePoint(index);
+    const int last = std::max(0, static_cast<int>(Points.size()) - 1);
+    LastDrawn = std::min(LastDrawn, last);
+    TailStart = std::min(TailStart, last);
 }
 
 void TChtTrack::Draw(TChartSurface &chart, bool recompute)

@@ -289,7 +289,11 @@ public:
 
     void AddPoint(std::string_view name, double latDeg, double lonDeg, double time) override;
 
-    virtual void ClearPoints() { Points.clear(); }
+    virtual void ClearPoints()
+    {
+        Points.clear();
+        RecomputeBounds();
+    }
 
     std::size_t PointCount() const { return Points.size(); }
 
@@ -297,7 +301,10 @@ public:
 
     TChtPoint *LastPoint() { return Points.empty() ? nullptr : &Points.back(); }
 
-    void DeletePoint(std::size_t index);
+    // Removes the point and shrinks the box to the points left (an empty box shows nothing).
+    virtual void DeletePoint(std::size_t index);
+    // The box of the points as they are now, after their positions were edited.
+    void RecomputeBounds();
     // The closest point within 5 pixels (cached positions), the first on a tie; none if no point
     // is that close.
     TChtPoint *FindPoint(int x, int y);
@@ -360,6 +367,8 @@ public:
     void WriteAttributes(std::vector<std::string> &lines) const override;
     std::string HeaderLine() const override;
     void AddPoint(std::string_view name, double latDeg, double lonDeg, double time) override;
+    // The replay positions stay below the point count.
+    void DeletePoint(std::size_t index) override;
     void Draw(TChartSurface &chart, bool recompute) override;
 
     double FirstTime() const { return Points.empty() ? 0 : Points.front().Time; }

@@ -1,5 +1,6 @@
 #include "charts/Dcarta.h"
 
+#include "charts/ChartDialogs.h"
 #include "charts/ZoomMaker.h"
 #include "engine/DateTime.h"
 #include "engine/VrnError.h"
@@ -836,9 +837,17 @@ void TLogCarta::MouseDown(Qt::MouseButton button, bool shift, int x, int y)
         break;
     case TTipoFerramentaCarta::fcPointName: {
         const TChartHit hit = FindObjectAt(x, y);
-        if (auto *mark = dynamic_cast<TChtURLObject *>(hit.Object);
-            mark && !hit.Point && !mark->URL.empty())
-            OpenDocument(QUrl::fromUserInput(FromUtf8(mark->URL)));
+        auto *mark = dynamic_cast<TChtURLObject *>(hit.Object);
+        if (!mark || hit.Point || mark->URL.empty())
+            break;
+        // A desktop from elsewhere could point a mark at a local program or a script.
+        if (const auto address = MarkLinkAddress(mark->URL))
+            OpenDocument(QUrl(FromUtf8(*address), QUrl::TolerantMode));
+        else
+            ShowMessage(this,
+                QStringLiteral("The link %1 is not a web address (http:// or https://) and is not "
+                               "opened.")
+                    .arg(FromUtf8(mark->URL)));
         break;
     }
     case TTipoFerramentaCarta::fcHandDrag:

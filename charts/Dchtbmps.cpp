@@ -207,4 +207,13 @@ QImage GetMarkerBitmap(std::string_view name, bool transparent)
     return transparent ? it->second.Transparent : it->second.Stored;
 }
 
+std::vector<std::string> MarkerBitmapNames()
+{
+    std::vector<std::string> names;
+    if (const auto &cache = Cache())
+        for (const auto &[name, icon] : cache->Icons)
+            names.push_back(name);
+    return names;
+}
+
 } // namespace vrn

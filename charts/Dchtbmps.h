@@ -5,7 +5,9 @@
 // belong to the main thread.
 
 #include <QImage>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace vrn {
 
@@ -17,6 +19,10 @@ void ReleaseMarkerBitmaps();
 // pixels are transparent (the icon drawn on screen); otherwise the icon is as stored (printers).
 // A null image when no cache exists.
 QImage GetMarkerBitmap(std::string_view name, bool transparent = false);
+
+// The names of the cache's icons in name order (upper case), label icons registered since
+// included; empty when no cache exists.
+std::vector<std::string> MarkerBitmapNames();
 
 // The icons every cache starts with, in load order.
 constexpr const char *kMarkerBitmapNames[] = {"CAMERA", "HAND", "REDMARK", "WARNING", "EYE", "BOAT",

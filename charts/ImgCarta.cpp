@@ -351,9 +351,8 @@ void TImagemCarta::SaveCID(const std::string &fileName, double writtenAt) const
     lines.emplace_back("Content=Varunel Chart Image Data");
     lines.emplace_back("Creator=Varunel Kartograv 4.0");
     lines.push_back("ChartDescription=" + ChartFieldText(FChartDescription));
-    lines.push_back("Date="
-        + (IsValidDateTime(writtenAt) ? FormatDateTimeText(writtenAt, ShortDateFormat())
-                                      : std::string()));
+    lines.push_back(
+        "Date=" + (IsValidDateTime(writtenAt) ? FileDateTimeText(writtenAt) : std::string()));
     lines.push_back("ImageName=" + imageName);
     lines.push_back("MD5ImageSignature=" + MD5OfFile(FImageFileName));
     lines.push_back(std::string("MercatorLatitudeScale=") + (FCal.Mercator ? "true" : "false"));

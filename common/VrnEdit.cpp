@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpressionValidator>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -98,10 +99,10 @@ void SetBeepSink(std::function<void()> sink)
     LastBeepMs() = -kBeepQuietMs;
 }
 
-void BeepRefusedKey(const QKeyEvent &event)
+void BeepRefused()
 {
     const qint64 now = MonotonicMs();
-    if (event.isAutoRepeat() || now - LastBeepMs() < kBeepQuietMs) {
+    if (now - LastBeepMs() < kBeepQuietMs) {
         return;
     }
     LastBeepMs() = now;
@@ -109,6 +110,13 @@ void BeepRefusedKey(const QKeyEvent &event)
         BeepSink()();
     } else {
         QApplication::beep();
+    }
+}
+
+void BeepRefusedKey(const QKeyEvent &event)
+{
+    if (!event.isAutoRepeat()) {
+        BeepRefused();
     }
 }
 
@@ -162,6 +170,7 @@ TKaIntEdit::TKaIntEdit(QWidget *parent)
     setTextMargins(0, 0, 0, 0);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     SetMaxDigits(2);
+    connect(this, &QLineEdit::textEdited, this, &TKaIntEdit::TextEdited);
 }
 
 QString TKaIntEdit::Formatted(int value) const
@@ -188,6 +197,7 @@ void TKaIntEdit::SetValue(int value)
         value = 0;
     }
     FFocusValue = value;
+    ClearRefused();
     setText(Formatted(value));
 }
 
@@ -206,17 +216,61 @@ void TKaIntEdit::SetMaxDigits(int digits)
     const QFontMetrics metrics(font());
     setFixedWidth(
         metrics.horizontalAdvance(QString(FMaxDigits, QLatin1Char('0'))) + kCellPaddingPx);
-    SetValue(value);
-    ApplyLimit();
+    SetValue(FMaxValue != 0 && value > FMaxValue ? 0 : value);
 }
 
-void TKaIntEdit::ApplyLimit()
+bool TKaIntEdit::BeyondLimit() const
 {
-    int value = Value();
-    if (FMaxValue != 0 && value > FMaxValue) {
-        value = 0;
+    const auto n = ParseInteger(text().toStdString());
+    return FMaxValue != 0 && n && *n > FMaxValue;
+}
+
+QString TKaIntEdit::RangeText() const
+{
+    const QString name = objectName().isEmpty() ? QStringLiteral("Value") : objectName();
+    return QStringLiteral("%1: 0 to %2").arg(name).arg(FMaxValue);
+}
+
+void TKaIntEdit::ShowRefused(const QString &why)
+{
+    MarkRefused(why, true);
+}
+
+void TKaIntEdit::MarkRefused(const QString &why, bool beep)
+{
+    FRefused = true;
+    QPalette p = palette();
+    p.setColor(QPalette::Text, QColor(0xC0, 0, 0));
+    setPalette(p);
+    setToolTip(why);
+    if (isVisible()) {
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), why, this);
     }
-    SetValue(value);
+    if (beep) {
+        BeepRefused();
+    }
+}
+
+void TKaIntEdit::ClearRefused()
+{
+    if (!FRefused) {
+        return;
+    }
+    FRefused = false;
+    setPalette(QPalette());
+    setToolTip(QString());
+    QToolTip::hideText();
+}
+
+void TKaIntEdit::TextEdited()
+{
+    if (BeyondLimit()) {
+        if (!FRefused) {
+            ShowRefused(RangeText());
+        }
+    } else {
+        ClearRefused();
+    }
 }
 
 void TKaIntEdit::PasteDigits()
@@ -235,6 +289,16 @@ void TKaIntEdit::contextMenuEvent(QContextMenuEvent *event)
     ShowMenuWithCheckedPaste(*this, *event, [this] { PasteDigits(); });
 }
 
+void TKaIntEdit::ForwardKey(QLineEdit &cell, const QKeyEvent &event)
+{
+    // The next cell is entered as by Tab (its text selected), then takes the key itself.
+    cell.setFocus(Qt::TabFocusReason);
+    cell.selectAll();
+    QKeyEvent copy(QEvent::KeyPress, event.key(), event.modifiers(), event.text(),
+        event.isAutoRepeat(), static_cast<ushort>(event.count()));
+    QApplication::sendEvent(&cell, &copy);
+}
+
 void TKaIntEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Paste)) {
@@ -246,32 +310,47 @@ void TKaIntEdit::keyPressEvent(QKeyEvent *event)
         QLineEdit::keyPressEvent(event);
         return;
     }
+    event->accept();
     const QChar c = event->text().front();
     if (c == QLatin1Char(',') || c == QLatin1Char('.')) {
         // The decimal point of degrees, minutes and their fraction moves on like Tab.
-        event->accept();
-        focusNextChild();
+        if (FNextCell) {
+            FNextCell->setFocus(Qt::TabFocusReason);
+        } else {
+            focusNextChild();
+        }
         return;
     }
     if (!IsAsciiDigit(c)) {
-        event->accept();
-        BeepRefusedKey(*event);
+        if (FLetterCell && c.isLetter()) {
+            ForwardKey(*FLetterCell, *event);
+        } else {
+            BeepRefusedKey(*event);
+        }
         return;
     }
-    // A full cell takes the digit in place of the one after the caret.
-    if (!hasSelectedText() && text().length() >= maxLength() && cursorPosition() < maxLength()) {
-        setSelection(cursorPosition(), 1);
+    if (!hasSelectedText() && text().length() >= maxLength()) {
+        if (cursorPosition() < maxLength()) {
+            // Inside a full cell the digit takes the place of the one after the caret.
+            setSelection(cursorPosition(), 1);
+        } else if (FNextCell && !FRefused) {
+            // Past the end of a full cell the digit goes on into the next cell of the field.
+            ForwardKey(*FNextCell, *event);
+            return;
+        } else {
+            // The last cell of the field, or a value that is refused: typing never reaches
+            // another field.
+            BeepRefusedKey(*event);
+            return;
+        }
     }
     QLineEdit::keyPressEvent(event);
-    if (!hasSelectedText() && cursorPosition() >= maxLength()) {
-        setCursorPosition(0);
-        focusNextChild();
-    }
 }
 
 void TKaIntEdit::focusInEvent(QFocusEvent *event)
 {
     FFocusValue = Value();
+    ClearRefused();
     QLineEdit::focusInEvent(event);
     // Entered by the keyboard or by the window opening: the next digit replaces the cell, never
     // bounces off a full one. A click has its own rule.
@@ -287,7 +366,16 @@ void TKaIntEdit::focusOutEvent(QFocusEvent *event)
     if (event->reason() == Qt::PopupFocusReason) {
         return;
     }
-    ApplyLimit();
+    if (BeyondLimit()) {
+        // The value beyond the limit is refused: the cell keeps the value it had at focus
+        // entry, and stays marked so that the user sees why (one beep for one refusal).
+        const QString why = RangeText() + QStringLiteral(" (%1 was refused)").arg(text());
+        const bool beeped = FRefused;
+        SetValue(FFocusValue);
+        MarkRefused(why, !beeped);
+    } else {
+        SetValue(Value());
+    }
     emit Left();
 }
 
@@ -330,6 +418,14 @@ TKaTimeEdit::TKaTimeEdit(QWidget *parent)
     for (TKaIntEdit *cell : {FHours, FMinutes, FSeconds}) {
         connect(cell, &QLineEdit::textChanged, this, &TKaTimeEdit::Changed);
     }
+    LinkCells();
+}
+
+void TKaTimeEdit::LinkCells()
+{
+    FHours->SetNextCell(FMinutes);
+    FMinutes->SetNextCell(FShowSeconds ? FSeconds : nullptr);
+    FSeconds->SetNextCell(nullptr);
 }
 
 double TKaTimeEdit::Value() const
@@ -365,6 +461,7 @@ void TKaTimeEdit::SetShowSeconds(bool show)
     FShowSeconds = show;
     FSecondsColon->setVisible(show);
     FSeconds->setVisible(show);
+    LinkCells();
 }
 
 bool TKaTimeEdit::Focused() const
@@ -469,10 +566,32 @@ double TKaPositionEdit::DegreesLimit() const
 
 void TKaPositionEdit::KeepWithinLimit()
 {
-    // 90°30.0' is no latitude and 180°30.0' no longitude: at the limit, minutes go.
-    if (FDegrees->Value() >= DegreesLimit()) {
-        FMinutes->SetValue(0);
-        FFraction->SetValue(0);
+    // 90°30.0' is no latitude and 180°30.0' no longitude: at the limit, minutes go, and the
+    // cell that had them says so.
+    const double limit = DegreesLimit();
+    if (FDegrees->Value() < limit) {
+        return;
+    }
+    const bool hadMinutes = FMinutes->Value() != 0;
+    const bool hadFraction = FFraction->Value() != 0;
+    FMinutes->SetValue(0);
+    FFraction->SetValue(0);
+    const QString why = QStringLiteral("Minutes: 0 at %1°").arg(limit);
+    if (hadMinutes) {
+        FMinutes->ShowRefused(why);
+    } else if (hadFraction) {
+        FFraction->ShowRefused(why);
+    }
+}
+
+void TKaPositionEdit::LinkCells()
+{
+    QLineEdit *hemisphere = FType == TPositionType::ptAngle ? nullptr : FHemisphere;
+    FDegrees->SetNextCell(FMinutes);
+    FMinutes->SetNextCell(FFraction);
+    FFraction->SetNextCell(hemisphere);
+    for (TKaIntEdit *cell : {FDegrees, FMinutes, FFraction}) {
+        cell->SetLetterCell(hemisphere);
     }
 }
 
@@ -545,6 +664,7 @@ void TKaPositionEdit::SetPositionType(TPositionType type)
         break;
     }
     FHemisphere->setVisible(type != TPositionType::ptAngle);
+    LinkCells();
     FMinuteMark->setText(
         type == TPositionType::ptAngle ? QStringLiteral("'") : QStringLiteral("' "));
 }

@@ -2,9 +2,12 @@
 
 // Entry fields for the values navigators type all day: TKaIntEdit (a borderless fixed-width cell
 // of digits), TKaTimeEdit (hours : minutes : seconds) and TKaPositionEdit (degrees ° minutes .
-// fraction ' hemisphere). A value cannot be typed in a malformed way: refused keys beep, the
-// caret moves on to the next cell when one is full, and malformed or out-of-range text falls back
-// to a sound value when the field is left. Nothing here throws out of an event handler.
+// fraction ' hemisphere). A value cannot be typed in a malformed way: refused keys beep, a digit
+// typed inside a full cell replaces the digit after the caret, a digit typed past the end of a
+// full cell goes on into the next cell of the same field (never into another field), and a
+// value beyond a cell's limit is shown as refused (red, with a tool tip giving the range) and
+// falls back to the value the cell had when it received the focus. Nothing here throws out of an
+// event handler.
 
 #include <QFrame>
 #include <QLineEdit>
@@ -23,6 +26,7 @@ bool IsControlKey(const QKeyEvent &event);
 // keys refused in a quick burst, beep once. Tests install a counter; nullptr restores the beep.
 void SetBeepSink(std::function<void()> sink);
 void BeepRefusedKey(const QKeyEvent &event);
+void BeepRefused();
 
 // Shows the usual context menu of an entry field (undo, redo, cut, copy, paste, delete, select
 // all) with its paste command sent to `paste`, so that pasting by menu is checked like pasting by
@@ -44,7 +48,8 @@ public:
     // or a negative one, becomes 0, as an out-of-range cell does.
     void SetValue(int value);
 
-    // Largest accepted value; 0 means no limit. Checked when the cell is left.
+    // Largest accepted value; 0 means no limit. Checked as the user types and when the cell is
+    // left (see Refused); SetMaxDigits turns a value beyond it into 0 at once.
     int MaxValue() const { return FMaxValue; }
 
     void SetMaxValue(int maxValue);
@@ -56,6 +61,23 @@ public:
 
     // Pastes the clipboard text only when it is all digits and fits in the cell.
     void PasteDigits();
+
+    // The cell after this one in the same field, which a digit typed past the end of this full
+    // cell and a "." or "," go on to; null for the last cell, where such a digit is refused and
+    // a "." moves on like Tab.
+    void SetNextCell(QLineEdit *next) { FNextCell = next; }
+
+    // The cell that takes the letters typed here (the hemisphere of a position); null: letters
+    // are refused.
+    void SetLetterCell(QLineEdit *cell) { FLetterCell = cell; }
+
+    // True while the cell shows a value beyond its limit, or the value it fell back to after
+    // one: its text is red and its tool tip says why.
+    bool Refused() const { return FRefused; }
+
+    // Marks the cell as refused with `why` as its tool tip (shown at once), with a beep; a later
+    // edit, SetValue or focus entry clears the mark.
+    void ShowRefused(const QString &why);
 
 signals:
     // The cell was left and its text rewritten in the display format.
@@ -69,14 +91,23 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    void ApplyLimit();
+    bool BeyondLimit() const;
+    QString RangeText() const;
+    void MarkRefused(const QString &why, bool beep);
+    void ClearRefused();
+    void TextEdited();
+    void ForwardKey(QLineEdit &cell, const QKeyEvent &event);
+
     QString Formatted(int value) const;
 
     QRegularExpressionValidator *FValidator;
+    QLineEdit *FNextCell = nullptr;
+    QLineEdit *FLetterCell = nullptr;
     int FMaxValue = 0;
     int FMaxDigits = 2;
     int FFocusValue = 0;
     qint64 FLastClickMs = -1;
+    bool FRefused = false;
 };
 
 class TKaTimeEdit : public QFrame
@@ -112,6 +143,8 @@ signals:
     void Changed();
 
 private:
+    void LinkCells();
+
     TKaIntEdit *FHours;
     TKaIntEdit *FMinutes;
     TKaIntEdit *FSeconds;
@@ -191,6 +224,7 @@ signals:
 
 private:
     void KeepWithinLimit();
+    void LinkCells();
     double DegreesLimit() const;
 
     TKaIntEdit *FDegrees;

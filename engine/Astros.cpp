@@ -1,8 +1,8 @@
 #include "engine/Astros.h"
 
-#include "engine/AATIME.h"
 #include "engine/DateTime.h"
 #include "engine/EarthOrientation.h"
+#include "engine/InstantTerms.h"
 #include "engine/Jupiter.h"
 #include "engine/Mars.h"
 #include "engine/Saturn.h"
@@ -68,9 +68,10 @@ double TAstro::GetHorizontalParallax() const
 
 TAstro::TGHADec TAstro::ComputeGHADec(int year, int month, int day, double hour)
 {
-    const TSiderealTime st = SiderealTime(year, month, day, hour);
+    // Read before Compute, which may look up other instants.
+    const double gastHours = InstantTerms(year, month, day, hour).Sidereal().ApparentHours;
     Compute(year, month, day, hour);
-    GHA = Normalize360((st.ApparentHours - Normalize24(RA / 15)) * 15);
+    GHA = Normalize360((gastHours - Normalize24(RA / 15)) * 15);
     return {GHA, Dec};
 }
 
@@ -116,8 +117,7 @@ double TLua::GetHorizontalParallax() const
 
 void TLua::Compute(int year, int month, int day, double hour)
 {
-    const double tTT = TerrestrialCenturies(JulianCenturies(year, month, day, hour));
-    const TMoonApparent m = MoonApparent(tTT);
+    const TMoonApparent m = MoonApparent(InstantTerms(year, month, day, hour).TTT());
     RA = m.RaDeg;
     Dec = m.DecDeg;
     FHorizontalParallaxArcmin = m.HpDeg * 60;
@@ -137,8 +137,9 @@ double TSol::GetSemiDiameter() const
 
 void TSol::Compute(int year, int month, int day, double hour)
 {
-    const double t = JulianCenturies(year, month, day, hour);
-    const TSunPlace s = SunApparent(TerrestrialCenturies(t));
+    TInstantTerms &terms = InstantTerms(year, month, day, hour);
+    const double t = terms.T();
+    const TSunPlace s = SunApparent(terms.Solar());
     RA = s.RADeg;
     Dec = s.DecDeg;
     // The almanac quantities run on UT days from J2000.0.
@@ -161,7 +162,8 @@ void TEstrela::Compute(int year, int month, int day, double hour)
     if (IsSameJD(jd))
         return;
     LastJD = jd;
-    const TStarPlace p = StarApparentPlace(FState, year, month, day, hour);
+    const TStarPlace p =
+        StarApparentPlace(FState, InstantTerms(year, month, day, hour).Stars(), year, month);
     RA = Normalize360(p.RaDeg);
     if (RA >= 360)
         RA -= 360;
@@ -182,8 +184,7 @@ double TPlaneta::GetHorizontalParallax() const
 
 void TPlaneta::Compute(int year, int month, int day, double hour)
 {
-    const double tTT = TerrestrialCenturies(JulianCenturies(year, month, day, hour));
-    FPlace = PlanetApparent(FSeries, tTT);
+    FPlace = PlanetApparent(FSeries, InstantTerms(year, month, day, hour).Solar());
     RA = FPlace.RADeg;
     Dec = FPlace.DecDeg;
 }

@@ -221,9 +221,20 @@ const TDateFormat &ShortDateFormat()
     return CurrentShortDateFormat();
 }
 
+namespace {
+
+bool IsDateSeparator(char c)
+{
+    return c != '\0' && kDateSeparators.find(c) != std::string_view::npos;
+}
+
+} // namespace
+
 void SetShortDateFormat(const TDateFormat &format)
 {
     CurrentShortDateFormat() = format;
+    if (!IsDateSeparator(format.Separator))
+        CurrentShortDateFormat().Separator = '/';
 }
 
 TDateFormat DateFormatFromUserPattern(std::string_view userPattern, const TDateFormat &current)
@@ -236,7 +247,7 @@ TDateFormat DateFormatFromUserPattern(std::string_view userPattern, const TDateF
         : TDateOrder::MonthDayYear;
     for (const char c : userPattern) {
         if (!std::isalpha(static_cast<unsigned char>(c))) {
-            format.Separator = c;
+            format.Separator = IsDateSeparator(c) ? c : '/';
             break;
         }
     }
@@ -290,10 +301,15 @@ std::optional<double> ParseDateTimeText(std::string_view text, const TDateFormat
 
     std::size_t pos = 0;
     const auto first = ReadDigits(text, pos, 2);
-    if (!first || !ReadChar(text, pos, format.Separator))
+    if (!first || pos >= text.size())
         return std::nullopt;
+    // The format's own separator or any of the usual ones, the same both times.
+    const char separator = text[pos];
+    if (separator != format.Separator && !IsDateSeparator(separator))
+        return std::nullopt;
+    ++pos;
     const auto second = ReadDigits(text, pos, 2);
-    if (!second || !ReadChar(text, pos, format.Separator))
+    if (!second || !ReadChar(text, pos, separator))
         return std::nullopt;
     const std::size_t yearStart = pos;
     const auto year = ReadDigits(text, pos, 4);
@@ -340,6 +356,29 @@ std::optional<double> ParseDateTimeText(std::string_view text, const TDateFormat
     if (!time)
         return std::nullopt;
     return *date + *time;
+}
+
+std::string FileDateTimeText(double dateTime)
+{
+    return FormatDateTimeText(dateTime, kFileDateFormat);
+}
+
+std::optional<double> ReadFileDateTime(std::string_view text)
+{
+    return ParseDateTimeText(text, kFileDateFormat);
+}
+
+std::string InvalidDateMessage(std::string_view fieldName, const TDateFormat &format)
+{
+    return "Invalid date in " + std::string(fieldName) + ": expected " + format.Pattern();
+}
+
+double ReadDateField(std::string_view text, std::string_view fieldName, const TDateFormat &format)
+{
+    const auto v = ParseDateTimeText(text, format);
+    if (!v)
+        throw EVrnError(InvalidDateMessage(fieldName, format));
+    return std::floor(*v);
 }
 
 } // namespace vrn

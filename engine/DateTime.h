@@ -82,8 +82,8 @@ TDateHour SplitDateHour(double dateTime);
 double JoinDateHour(int year, int month, int day, double hour);
 
 // The short date format of the process. The program fixes it at start-up to day-month-year or
-// month-day-year with the user's date separator; a file format that prescribes its own
-// ("dd/mm/yyyy" in chart files) passes a TDateFormat of its own instead.
+// month-day-year with the user's date separator ("/", "." or "-"); a file format that prescribes
+// its own ("dd/mm/yyyy" in chart files) passes a TDateFormat of its own instead.
 enum class TDateOrder
 {
     DayMonthYear, // dd/MM/yyyy
@@ -99,14 +99,19 @@ struct TDateFormat
     std::string Pattern() const;
 };
 
-// The process-wide short date format, dd/MM/yyyy until SetShortDateFormat changes it.
+// The separators a date may be written with; any of them is read in every date.
+inline constexpr std::string_view kDateSeparators = "/.-";
+
+// The process-wide short date format, dd/MM/yyyy until SetShortDateFormat changes it. A
+// separator other than those of kDateSeparators is replaced by "/".
 const TDateFormat &ShortDateFormat();
 void SetShortDateFormat(const TDateFormat &format);
 
 // The short date format the programs fix from the user's own pattern (a Qt pattern such as
 // "d.M.yy" or "yyyy-MM-dd"): day first when the pattern begins with "d" or "D", month first
-// otherwise; the separator is the pattern's first character that is not a letter ("/" when it
-// has none). An empty pattern leaves `current` unchanged.
+// otherwise; the separator is the pattern's first character that is not a letter when that is
+// "/", "." or "-", else "/" (the C locale's "d MMM yyyy" gives dd/MM/yyyy). An empty pattern
+// leaves `current` unchanged.
 TDateFormat DateFormatFromUserPattern(std::string_view userPattern, const TDateFormat &current);
 
 // Texts of date-times in reports and files: the date with two-digit day and month and a
@@ -118,10 +123,31 @@ std::string FormatTimeText(double dateTime);
 std::string FormatDateTimeText(double dateTime, const TDateFormat &format);
 
 // Reads a date, optionally followed by blanks and a time: day and month of one or two digits in
-// the order of `format`, separated by its separator, a four-digit year, then "h:mm", "h:mm:ss"
-// or "h:mm:ss.zzz" (one or two digits per field, one to three after the point). Blanks around
-// the whole are ignored. The digits after the point are a decimal fraction of the second
-// (".5" is 500 ms). Anything else, or an impossible date or time, gives nothing.
+// the order of `format`, separated twice by the same separator ("/", "." or "-", whatever the
+// format's own), a four-digit year, then "h:mm", "h:mm:ss" or "h:mm:ss.zzz" (one or two digits
+// per field, one to three after the point). Blanks around the whole are ignored. The digits
+// after the point are a decimal fraction of the second (".5" is 500 ms). Anything else, or an
+// impossible date or time, gives nothing.
 std::optional<double> ParseDateTimeText(std::string_view text, const TDateFormat &format);
+
+// Dates in the files the programs write and read (LOP lists, desktops, tracks, chart image
+// data): always day, month, year written with "/" ("21/06/2024 04:29:47"), whatever the user's
+// locale, so that a file travels between machines, locales and programs (vrncli reads what the
+// windows write). Reading takes any of the separators of kDateSeparators.
+inline constexpr TDateFormat kFileDateFormat {TDateOrder::DayMonthYear, '/'};
+
+// The date-time text of a file (FormatDateTimeText in kFileDateFormat).
+std::string FileDateTimeText(double dateTime);
+// The one reader of a date, with optional time, of a file (ParseDateTimeText in
+// kFileDateFormat).
+std::optional<double> ReadFileDateTime(std::string_view text);
+
+// The message of a date field that does not hold a date: "Invalid date in GMT date: expected
+// dd/MM/yyyy".
+std::string InvalidDateMessage(std::string_view fieldName, const TDateFormat &format);
+
+// The date of a date field (an optional time after it is ignored) as the date-time of its
+// midnight. Raises EVrnError with InvalidDateMessage for an empty or unreadable text.
+double ReadDateField(std::string_view text, std::string_view fieldName, const TDateFormat &format);
 
 } // namespace vrn

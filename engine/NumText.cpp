@@ -87,18 +87,29 @@ static std::string PadLeft(std::string s, int width)
     return s;
 }
 
+void AppendFixed(std::string &out, double value, int decimals)
+{
+    char buf[400];
+    const auto [end, ec] = std::isfinite(value)
+        ? std::to_chars(
+            buf, buf + sizeof buf, value, std::chars_format::fixed, decimals < 0 ? 0 : decimals)
+        : std::to_chars_result {buf, std::errc::invalid_argument};
+    if (ec != std::errc()) {
+        out += '?';
+        return;
+    }
+    const std::string_view s(buf, static_cast<std::size_t>(end - buf));
+    // printf writes -0.0 for tiny negatives; the platform wrote 0.0
+    if (s.front() == '-' && s.find_first_not_of("-0.") == std::string_view::npos)
+        out.append(s.substr(1));
+    else
+        out.append(s);
+}
+
 std::string FormatFixed(double value, int decimals, int width)
 {
-    if (!std::isfinite(value))
-        return PadLeft("?", width);
-    char buf[400];
-    const auto [end, ec] = std::to_chars(
-        buf, buf + sizeof buf, value, std::chars_format::fixed, decimals < 0 ? 0 : decimals);
-    if (ec != std::errc())
-        return PadLeft("?", width);
-    std::string s(buf, end);
-    if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        s.erase(0, 1); // printf writes -0.0 for tiny negatives; the platform wrote 0.0
+    std::string s;
+    AppendFixed(s, value, decimals);
     return PadLeft(std::move(s), width);
 }
 

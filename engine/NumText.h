@@ -24,6 +24,9 @@ long long StrToInt(std::string_view text);
 // left. A non-finite value is written as "?" padded to the width, never as "nan".
 std::string FormatFixed(double value, int decimals, int width = 0);
 
+// FormatFixed without a width, appended to `out` (for writers of many numbers).
+void AppendFixed(std::string &out, double value, int decimals);
+
 // printf-style "%<width>d".
 std::string FormatInt(long long value, int width = 0);
 

@@ -59,10 +59,12 @@ TGeocentricVector GeocentricVector(const THeliocentric &earth, const THeliocentr
     return v;
 }
 
-TEclipticCorrection Aberration(double lambdaDeg, double betaDeg, double sunLonDeg, double tTT)
+namespace {
+
+TEclipticCorrection AberrationInOrbit(
+    double lambdaDeg, double betaDeg, double sunLonDeg, const TEarthOrbit &orbit)
 {
     constexpr double kappa = kAberrationArcsec;
-    const TEarthOrbit orbit = EarthOrbit(tTT);
     const double e = orbit.Eccentricity;
     const double pi = orbit.PerihelionDeg;
     TEclipticCorrection c;
@@ -73,48 +75,82 @@ TEclipticCorrection Aberration(double lambdaDeg, double betaDeg, double sunLonDe
     return c;
 }
 
-TApparentPlace ApparentPlace(const TGeocentricVector &v, double tTT)
+} // namespace
+
+TEclipticCorrection Aberration(double lambdaDeg, double betaDeg, double sunLonDeg, double tTT)
+{
+    return AberrationInOrbit(lambdaDeg, betaDeg, sunLonDeg, EarthOrbit(tTT));
+}
+
+TSolarFrame MakeSolarFrame(double tTT)
+{
+    TSolarFrame f;
+    f.TTT = tTT;
+    f.Earth = EvaluateSeries(EarthSeries(), tTT);
+    f.Nutation = NutationShort(tTT);
+    f.SinEps = SinD(f.Nutation.EpsDeg);
+    f.CosEps = CosD(f.Nutation.EpsDeg);
+    f.SunLonDeg = SunTrueLongitude(tTT);
+    f.Orbit = EarthOrbit(tTT);
+    return f;
+}
+
+TApparentPlace ApparentPlace(const TGeocentricVector &v, const TSolarFrame &frame)
 {
     const double lambda = DirectionDeg(v.Y, v.X);
     const double beta = DirectionDeg(v.Z, std::sqrt(v.X * v.X + v.Y * v.Y)); // south: 360 + β
-    const TEclipticCorrection ab = Aberration(lambda, beta, SunTrueLongitude(tTT), tTT);
-    const TNutationShort nut = NutationShort(tTT);
-    const double lambdaApp = lambda + ab.DeltaLambdaArcsec / 3600 + nut.DeltaPsiArcsec / 3600;
+    const TEclipticCorrection ab = AberrationInOrbit(lambda, beta, frame.SunLonDeg, frame.Orbit);
+    const double lambdaApp =
+        lambda + ab.DeltaLambdaArcsec / 3600 + frame.Nutation.DeltaPsiArcsec / 3600;
     const double betaApp = beta + ab.DeltaBetaArcsec / 3600;
-    const double eps = nut.EpsDeg;
     TApparentPlace p;
-    p.RADeg =
-        DirectionDeg(CosD(eps) * SinD(lambdaApp) - TanD(betaApp) * SinD(eps), CosD(lambdaApp));
-    p.DecDeg = ArcSinD(SinD(betaApp) * CosD(eps) + CosD(betaApp) * SinD(eps) * SinD(lambdaApp));
+    p.RADeg = DirectionDeg(
+        frame.CosEps * SinD(lambdaApp) - TanD(betaApp) * frame.SinEps, CosD(lambdaApp));
+    p.DecDeg =
+        ArcSinD(SinD(betaApp) * frame.CosEps + CosD(betaApp) * frame.SinEps * SinD(lambdaApp));
     return p;
+}
+
+TApparentPlace ApparentPlace(const TGeocentricVector &v, double tTT)
+{
+    return ApparentPlace(v, MakeSolarFrame(tTT));
+}
+
+TSunPlace SunApparent(const TSolarFrame &frame)
+{
+    // The Sun is the origin of the series: seen along the negated Earth vector.
+    const TGeocentricVector v = GeocentricVector(frame.Earth, THeliocentric {});
+    const TApparentPlace p = ApparentPlace(v, frame);
+    return {p.RADeg, p.DecDeg, frame.Earth.RAu};
 }
 
 TSunPlace SunApparent(double tTT)
 {
-    const THeliocentric earth = EvaluateSeries(EarthSeries(), tTT);
-    // The Sun is the origin of the series: seen along the negated Earth vector.
-    const TGeocentricVector v = GeocentricVector(earth, THeliocentric {});
-    const TApparentPlace p = ApparentPlace(v, tTT);
-    return {p.RADeg, p.DecDeg, earth.RAu};
+    return SunApparent(MakeSolarFrame(tTT));
 }
 
-TPlanetPlace PlanetApparent(const TPlanetSeries &series, double tTT)
+TPlanetPlace PlanetApparent(const TPlanetSeries &series, const TSolarFrame &frame)
 {
-    const THeliocentric earth = EvaluateSeries(EarthSeries(), tTT);
+    const double tTT = frame.TTT;
     TPlanetPlace place;
     place.Helio = EvaluateSeries(series, tTT);
-    place.Geo = GeocentricVector(earth, place.Helio);
+    place.Geo = GeocentricVector(frame.Earth, place.Helio);
     // One light-time step: the planet where it was when the light left it, the Earth as now.
     place.Helio = EvaluateSeries(series, tTT - place.Geo.LightTimeDays / 36525);
-    place.Geo = GeocentricVector(earth, place.Helio);
+    place.Geo = GeocentricVector(frame.Earth, place.Helio);
     place.DeltaAu = place.Geo.DeltaAu;
     place.LightTimeDays = place.Geo.LightTimeDays;
     // 8.794″ at 1 AU, in minutes of arc.
     place.HorizontalParallaxArcmin = 0.14656666666666666667 / place.DeltaAu;
-    const TApparentPlace p = ApparentPlace(place.Geo, tTT);
+    const TApparentPlace p = ApparentPlace(place.Geo, frame);
     place.RADeg = p.RADeg;
     place.DecDeg = p.DecDeg;
     return place;
+}
+
+TPlanetPlace PlanetApparent(const TPlanetSeries &series, double tTT)
+{
+    return PlanetApparent(series, MakeSolarFrame(tTT));
 }
 
 TSunAlmanac SunAlmanac(double daysFromJ2000, double raDeg)

@@ -3,6 +3,8 @@
 // Heliocentric positions from truncated VSOP87D series and the apparent geocentric places of the
 // Sun and the planets built on them (Meeus ch. 25, 32, 33 and Appendix III).
 
+#include "engine/EarthOrientation.h"
+
 #include <array>
 #include <span>
 
@@ -65,9 +67,26 @@ struct TApparentPlace
     double DecDeg = 0; // apparent declination, north positive
 };
 
+// What the Sun and every planet share at one instant, T_TT in Julian centuries: the Earth's
+// heliocentric place, the short nutation with the true obliquity, and the Sun's true longitude
+// with the Earth's orbit for annual aberration.
+struct TSolarFrame
+{
+    double TTT = 0;
+    THeliocentric Earth;
+    TNutationShort Nutation;
+    double SinEps = 0; // true obliquity
+    double CosEps = 1;
+    double SunLonDeg = 0; // ☉ of SunTrueLongitude(T_TT)
+    TEarthOrbit Orbit;
+};
+
+TSolarFrame MakeSolarFrame(double tTT);
+
 // Apparent right ascension and declination of a geocentric ecliptic vector: ecliptic longitude
 // and latitude, then aberration, the short nutation in longitude and the true obliquity of
 // NutationShort(T_TT). A vector lying exactly on an axis keeps its true direction.
+TApparentPlace ApparentPlace(const TGeocentricVector &v, const TSolarFrame &frame);
 TApparentPlace ApparentPlace(const TGeocentricVector &v, double tTT);
 
 struct TSunPlace
@@ -80,6 +99,7 @@ struct TSunPlace
 // The Sun's apparent place for T_TT in Julian centuries (no light-time step: the Earth series
 // already refer to the Sun).
 TSunPlace SunApparent(double tTT);
+TSunPlace SunApparent(const TSolarFrame &frame);
 
 struct TPlanetPlace
 {
@@ -94,6 +114,7 @@ struct TPlanetPlace
 
 // A planet's apparent place for T_TT in Julian centuries, with one light-time correction step.
 TPlanetPlace PlanetApparent(const TPlanetSeries &series, double tTT);
+TPlanetPlace PlanetApparent(const TPlanetSeries &series, const TSolarFrame &frame);
 
 // The Sun's low-precision almanac quantities for n = JD(UT) − 2451545 days and its apparent
 // right ascension: the equation of time in hours (−12, 12], the distance R in AU and the

@@ -81,6 +81,130 @@ constexpr std::array<TStarRecord, kStarCount> kCatalogue = {{
 // Julian centuries of the catalogue epoch from J2000.0.
 constexpr double kEpochCenturies = (kStarCatalogueJD - 2451545.0) / 36525.0;
 
+// Meeus 21.2: ζ, z and θ in radians from the starting epoch t0 to t.
+struct TPrecessionAngles
+{
+    double Zeta, Z, Theta;
+};
+
+TPrecessionAngles PrecessionAngles(double t0, double t)
+{
+    const double dt = t - t0;
+    const double k = 2306.2181 + 1.39656 * t0 - 0.000139 * t0 * t0;
+    const double zetaArcsec =
+        k * dt + (0.30188 - 0.000344 * t0) * dt * dt + 0.017998 * dt * dt * dt;
+    const double zArcsec = k * dt + (1.09468 + 0.000066 * t0) * dt * dt + 0.018203 * dt * dt * dt;
+    const double thetaArcsec = (2004.3109 - 0.85330 * t0 - 0.000217 * t0 * t0) * dt
+        - (0.42665 + 0.000217 * t0) * dt * dt - 0.041833 * dt * dt * dt;
+    return {
+        DegToRad(zetaArcsec / 3600.0), DegToRad(zArcsec / 3600.0), DegToRad(thetaArcsec / 3600.0)};
+}
+
+// Meeus 21.4 as the rotation Rz(z)·Ry(θ)·Rz(ζ) of the vector (cos δ cos α, cos δ sin α, sin δ).
+void PrecessionMatrix(double t0, double t, double (&m)[3][3])
+{
+    const TPrecessionAngles a = PrecessionAngles(t0, t);
+    const double cz = std::cos(a.Zeta), sz = std::sin(a.Zeta);
+    const double cZ = std::cos(a.Z), sZ = std::sin(a.Z);
+    const double cT = std::cos(a.Theta), sT = std::sin(a.Theta);
+    m[0][0] = cZ * cT * cz - sZ * sz;
+    m[0][1] = -cZ * cT * sz - sZ * cz;
+    m[0][2] = -cZ * sT;
+    m[1][0] = sZ * cT * cz + cZ * sz;
+    m[1][1] = -sZ * cT * sz + cZ * cz;
+    m[1][2] = -sZ * sT;
+    m[2][0] = sT * cz;
+    m[2][1] = -sT * sz;
+    m[2][2] = cT;
+}
+
+struct TUnitVector
+{
+    double X, Y, Z;
+};
+
+TUnitVector VectorOf(double raDeg, double decDeg)
+{
+    const double cd = CosD(decDeg);
+    return {cd * CosD(raDeg), cd * SinD(raDeg), SinD(decDeg)};
+}
+
+// The sines and cosines of a place, whichever way they were found.
+struct TPlaceTrig
+{
+    double SinA, CosA, SinD, CosD, TanD;
+};
+
+TPlaceTrig TrigOf(double raDeg, double decDeg)
+{
+    return {SinD(raDeg), CosD(raDeg), SinD(decDeg), CosD(decDeg), TanD(decDeg)};
+}
+
+// Meeus 23.1 with the frame's nutation and true obliquity.
+TStarCorrection NutationAt(const TStarFrame &f, const TPlaceTrig &p)
+{
+    TStarCorrection r;
+    r.RaArcsec = (f.CosEps + f.SinEps * p.SinA * p.TanD) * f.DeltaPsiArcsec
+        - p.CosA * p.TanD * f.DeltaEpsArcsec;
+    r.DecArcsec = f.SinEps * p.CosA * f.DeltaPsiArcsec + p.SinA * f.DeltaEpsArcsec;
+    return r;
+}
+
+// Meeus 23.3 with the frame's mean obliquity; the Sun's and the perihelion's terms are gathered
+// in AberrationCos and AberrationSin.
+TStarCorrection AberrationAt(const TStarFrame &f, const TPlaceTrig &p)
+{
+    TStarCorrection r;
+    r.RaArcsec = (p.CosA * f.CosEps0 * f.AberrationCos + p.SinA * f.AberrationSin) / p.CosD;
+    r.DecArcsec = f.AberrationCos * (f.SinEps0 * p.CosD - f.CosEps0 * p.SinA * p.SinD)
+        + f.AberrationSin * p.CosA * p.SinD;
+    return r;
+}
+
+// Apparent place of date of a mean place of the catalogue epoch given as a unit vector.
+TStarPlace PlaceOfDate(const TUnitVector &v, const TStarFrame &f)
+{
+    double x = v.X, y = v.Y, z = v.Z;
+    if (!f.AtEpoch) {
+        const auto &m = f.Precession;
+        x = m[0][0] * v.X + m[0][1] * v.Y + m[0][2] * v.Z;
+        y = m[1][0] * v.X + m[1][1] * v.Y + m[1][2] * v.Z;
+        z = m[2][0] * v.X + m[2][1] * v.Y + m[2][2] * v.Z;
+    }
+    const double rho = std::sqrt(x * x + y * y);
+    const double len = std::sqrt(rho * rho + z * z);
+    const TPlaceTrig trig {y / rho, x / rho, z / len, rho / len, z / rho};
+    const TStarCorrection n = NutationAt(f, trig);
+    const TStarCorrection a = AberrationAt(f, trig);
+    // atan2 of the declination keeps its precision next to the pole (Polaris).
+    double raDeg = RadToDeg(std::atan2(y, x));
+    if (raDeg < 0)
+        raDeg += 360.0;
+    return {raDeg + (n.RaArcsec + a.RaArcsec) / 3600.0,
+        RadToDeg(std::atan2(z, rho)) + (n.DecArcsec + a.DecArcsec) / 3600.0};
+}
+
+const TStarFrame &EpochFrame()
+{
+    static const TStarFrame frame = MakeStarFrame(kEpochCenturies);
+    return frame;
+}
+
+// The mean place m of the epoch whose apparent place is the catalogue's: m + N(m) + A(m) = the
+// catalogue place, by fixed-point steps from the catalogue place (each shrinks the error by more
+// than a thousand, Polaris included).
+void FindEpochCorrections(TStarState &s)
+{
+    double ra = s.Ra0Deg, dec = s.Dec0Deg;
+    for (int i = 0; i < 4; ++i) {
+        const TStarPlace p = PlaceOfDate(VectorOf(ra, dec), EpochFrame());
+        ra = s.Ra0Deg - NormalizeSigned180(p.RaDeg - ra);
+        dec = s.Dec0Deg - (p.DecDeg - dec);
+    }
+    s.EpochCorrections = {NormalizeSigned180(s.Ra0Deg - ra) * 3600.0, (s.Dec0Deg - dec) * 3600.0};
+    s.EpochCorrectionsKnown = true;
+}
+
 } // namespace
 
 std::span<const TStarRecord, kStarCount> StarCatalogue()
@@ -90,27 +214,16 @@ std::span<const TStarRecord, kStarCount> StarCatalogue()
 
 TStarPlace PrecessEquatorial(double raDeg, double decDeg, double t0, double t)
 {
-    // Meeus 21.2: ζ, z, θ in arcseconds from the starting epoch t0 and the interval dt.
-    const double dt = t - t0;
-    const double k = 2306.2181 + 1.39656 * t0 - 0.000139 * t0 * t0;
-    const double zetaArcsec =
-        k * dt + (0.30188 - 0.000344 * t0) * dt * dt + 0.017998 * dt * dt * dt;
-    const double zArcsec = k * dt + (1.09468 + 0.000066 * t0) * dt * dt + 0.018203 * dt * dt * dt;
-    const double thetaArcsec = (2004.3109 - 0.85330 * t0 - 0.000217 * t0 * t0) * dt
-        - (0.42665 + 0.000217 * t0) * dt * dt - 0.041833 * dt * dt * dt;
-
-    // Meeus 21.4; the declination from atan2 keeps its precision next to the pole (Polaris).
-    const double a0 = DegToRad(raDeg + zetaArcsec / 3600.0);
-    const double d0 = DegToRad(decDeg);
-    const double th = DegToRad(thetaArcsec / 3600.0);
-    const double a = std::cos(d0) * std::sin(a0);
-    const double b = std::cos(th) * std::cos(d0) * std::cos(a0) - std::sin(th) * std::sin(d0);
-    const double c = std::sin(th) * std::cos(d0) * std::cos(a0) + std::cos(th) * std::sin(d0);
-
+    double m[3][3];
+    PrecessionMatrix(t0, t, m);
+    const TUnitVector v = VectorOf(raDeg, decDeg);
+    const double x = m[0][0] * v.X + m[0][1] * v.Y + m[0][2] * v.Z;
+    const double y = m[1][0] * v.X + m[1][1] * v.Y + m[1][2] * v.Z;
+    const double z = m[2][0] * v.X + m[2][1] * v.Y + m[2][2] * v.Z;
     TStarPlace p;
-    p.RaDeg = RadToDeg(std::atan2(a, b)) + zArcsec / 3600.0;
+    p.RaDeg = RadToDeg(std::atan2(y, x));
     p.RaDeg -= 360.0 * std::floor(p.RaDeg / 360.0);
-    p.DecDeg = RadToDeg(std::atan2(c, std::hypot(a, b)));
+    p.DecDeg = RadToDeg(std::atan2(z, std::hypot(x, y)));
     return p;
 }
 
@@ -124,47 +237,36 @@ TStarCorrection StarPrecession(double raDeg, double decDeg, double t)
 
 TStarCorrection StarNutation(double raDeg, double decDeg, double t)
 {
-    const TNutationShort n = NutationShort(t);
-    const double sinA = SinD(raDeg), cosA = CosD(raDeg), tanD = TanD(decDeg);
-    const double sinE = SinD(n.EpsDeg), cosE = CosD(n.EpsDeg);
-    TStarCorrection r;
-    r.RaArcsec = (cosE + sinE * sinA * tanD) * n.DeltaPsiArcsec - cosA * tanD * n.DeltaEpsArcsec;
-    r.DecArcsec = sinE * cosA * n.DeltaPsiArcsec + sinA * n.DeltaEpsArcsec;
-    return r;
+    return NutationAt(MakeStarFrame(t), TrigOf(raDeg, decDeg));
 }
 
 TStarCorrection StarAberration(double raDeg, double decDeg, double t)
 {
-    const double sun = SunTrueLongitude(t);
-    constexpr double kappa = kAberrationArcsec;
-    const TEarthOrbit orbit = EarthOrbit(t);
-    const double e = orbit.Eccentricity;
-    const double piDeg = orbit.PerihelionDeg;
-    const double eps = MeanObliquityDeg(t);
-
-    const double sinA = SinD(raDeg), cosA = CosD(raDeg);
-    const double sinD = SinD(decDeg), cosD = CosD(decDeg);
-    const double cosE = CosD(eps);
-    const double x = cosE * (TanD(eps) * cosD - sinA * sinD);
-    const double y = cosA * sinD;
-
-    TStarCorrection r;
-    r.RaArcsec = (-kappa * (cosA * CosD(sun) * cosE + sinA * SinD(sun))
-                     + e * kappa * (cosA * CosD(piDeg) * cosE + sinA * SinD(piDeg)))
-        / cosD;
-    r.DecArcsec =
-        -kappa * (CosD(sun) * x + SinD(sun) * y) + e * kappa * (CosD(piDeg) * x + SinD(piDeg) * y);
-    return r;
+    return AberrationAt(MakeStarFrame(t), TrigOf(raDeg, decDeg));
 }
 
-TStarCorrection StarCorrections(
-    double raDeg, double decDeg, int year, int month, int day, double hour)
+TStarFrame MakeStarFrame(double t)
 {
-    const double t = JulianCenturies(year, month, day, hour);
-    const TStarCorrection p = StarPrecession(raDeg, decDeg, t);
-    const TStarCorrection n = StarNutation(raDeg, decDeg, t);
-    const TStarCorrection a = StarAberration(raDeg, decDeg, t);
-    return {p.RaArcsec + n.RaArcsec + a.RaArcsec, p.DecArcsec + n.DecArcsec + a.DecArcsec};
+    TStarFrame f;
+    f.T = t;
+    f.AtEpoch = t == kEpochCenturies;
+    if (!f.AtEpoch)
+        PrecessionMatrix(kEpochCenturies, t, f.Precession);
+    const TNutationShort n = NutationShort(t);
+    f.DeltaPsiArcsec = n.DeltaPsiArcsec;
+    f.DeltaEpsArcsec = n.DeltaEpsArcsec;
+    f.SinEps = SinD(n.EpsDeg);
+    f.CosEps = CosD(n.EpsDeg);
+    const double eps0 = MeanObliquityDeg(t);
+    f.SinEps0 = SinD(eps0);
+    f.CosEps0 = CosD(eps0);
+    const double sun = SunTrueLongitude(t);
+    const TEarthOrbit orbit = EarthOrbit(t);
+    constexpr double kappa = kAberrationArcsec;
+    const double eKappa = orbit.Eccentricity * kappa;
+    f.AberrationCos = eKappa * CosD(orbit.PerihelionDeg) - kappa * CosD(sun);
+    f.AberrationSin = eKappa * SinD(orbit.PerihelionDeg) - kappa * SinD(sun);
+    return f;
 }
 
 TStarState MakeStarState(const TStarRecord &record)
@@ -177,26 +279,32 @@ TStarState MakeStarState(const TStarRecord &record)
     return s;
 }
 
+TStarPlace StarApparentPlace(TStarState &state, const TStarFrame &frame, int year, int month)
+{
+    if (!state.EpochCorrectionsKnown)
+        FindEpochCorrections(state);
+    const double years = year + month / 12.0 - 1993.0;
+    if (!state.MeanVectorKnown || state.PmYears != years) {
+        state.PmRaOffsetDeg = state.PmRaSecPerYear * years / 3600.0 * 15.0;
+        state.PmDecOffsetDeg = state.PmDecArcsecPerYear * years / 3600.0;
+        state.PmTotalDeg =
+            std::hypot(state.PmDecOffsetDeg, CosD(state.Dec0Deg) * state.PmRaOffsetDeg);
+        const TUnitVector v =
+            VectorOf(state.Ra0Deg - state.EpochCorrections.RaArcsec / 3600.0 + state.PmRaOffsetDeg,
+                state.Dec0Deg - state.EpochCorrections.DecArcsec / 3600.0 + state.PmDecOffsetDeg);
+        state.MeanVector[0] = v.X;
+        state.MeanVector[1] = v.Y;
+        state.MeanVector[2] = v.Z;
+        state.PmYears = years;
+        state.MeanVectorKnown = true;
+    }
+    return PlaceOfDate({state.MeanVector[0], state.MeanVector[1], state.MeanVector[2]}, frame);
+}
+
 TStarPlace StarApparentPlace(TStarState &state, int year, int month, int day, double hour)
 {
-    if (!state.EpochCorrectionsKnown) {
-        state.EpochCorrections = StarCorrections(state.Ra0Deg, state.Dec0Deg, 1993, 1, 1, 0.0);
-        state.EpochCorrectionsKnown = true;
-    }
-    const TStarCorrection now =
-        StarCorrections(state.Ra0Deg, state.Dec0Deg, year, month, day, hour);
-    const double dRaArcsec = now.RaArcsec - state.EpochCorrections.RaArcsec;
-    const double dDecArcsec = now.DecArcsec - state.EpochCorrections.DecArcsec;
-
-    const double years = year + month / 12.0 - 1993.0;
-    state.PmRaOffsetDeg = state.PmRaSecPerYear * years / 3600.0 * 15.0;
-    state.PmDecOffsetDeg = state.PmDecArcsecPerYear * years / 3600.0;
-    state.PmTotalDeg = std::hypot(state.PmDecOffsetDeg, CosD(state.Dec0Deg) * state.PmRaOffsetDeg);
-
-    TStarPlace p;
-    p.RaDeg = state.Ra0Deg + dRaArcsec / 3600.0 + state.PmRaOffsetDeg;
-    p.DecDeg = state.Dec0Deg + dDecArcsec / 3600.0 + state.PmDecOffsetDeg;
-    return p;
+    return StarApparentPlace(
+        state, MakeStarFrame(JulianCenturies(year, month, day, hour)), year, month);
 }
 
 } // namespace vrn

@@ -55,30 +55,57 @@ TStarCorrection StarNutation(double raDeg, double decDeg, double t);
 // Annual aberration with the e-terms (Meeus 23.3), mean obliquity of T, κ = 20.49552″.
 TStarCorrection StarAberration(double raDeg, double decDeg, double t);
 
-// Sum of the three above, all evaluated at the catalogue place, T = JulianCenturies of the UT date
-// and decimal hour (no ΔT).
-TStarCorrection StarCorrections(
-    double raDeg, double decDeg, int year, int month, int day, double hour);
+// What every star shares at one instant, T in Julian centuries of UT (no ΔT): the rigorous
+// precession from the catalogue epoch as a rotation of unit vectors, the four-term nutation with
+// the true obliquity, and the Sun's and the perihelion's terms of annual aberration. With it a
+// star's place of date costs a rotation and a few products.
+struct TStarFrame
+{
+    double T = 0;
+    bool AtEpoch = true; // T is the catalogue epoch: no precession
+    double Precession[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}; // mean equator 1993.0 → date
+    double DeltaPsiArcsec = 0;
+    double DeltaEpsArcsec = 0;
+    double SinEps = 0; // true obliquity
+    double CosEps = 1;
+    double SinEps0 = 0; // mean obliquity
+    double CosEps0 = 1;
+    double AberrationCos = 0; // e·κ·cos π − κ·cos ☉, arcseconds
+    double AberrationSin = 0; // e·κ·sin π − κ·sin ☉
+};
+
+TStarFrame MakeStarFrame(double t);
 
 // What a star body keeps between computations.
 struct TStarState
 {
-    double Ra0Deg = 0; // catalogue place
+    double Ra0Deg = 0; // catalogue place (apparent, 1993 January 1, 0h UT)
     double Dec0Deg = 0;
     double PmRaSecPerYear = 0;
     double PmDecArcsecPerYear = 0;
     bool EpochCorrectionsKnown = false;
-    TStarCorrection EpochCorrections; // StarCorrections at the catalogue epoch
+    // Nutation and aberration of the catalogue epoch: the catalogue place minus its mean place.
+    TStarCorrection EpochCorrections;
     double PmRaOffsetDeg = 0; // proper motion accumulated since 1993, in right ascension
     double PmDecOffsetDeg = 0;
     double PmTotalDeg = 0; // length of the proper-motion displacement on the sky
+    // The mean place of 1993.0 moved by the proper motion of PmYears, as a unit vector.
+    double PmYears = 0;
+    bool MeanVectorKnown = false;
+    double MeanVector[3] = {};
 };
 
 TStarState MakeStarState(const TStarRecord &record);
 
-// Apparent place of date for a UT date and hour. The first call computes and keeps the epoch
-// corrections; the proper motion counts years as Year + Month/12 − 1993 (the day is not used).
-// Caching by Julian day belongs to the caller.
+// Apparent place of date for a UT date and hour: the catalogue place less the nutation and
+// aberration of the epoch gives the mean place of 1993.0; the proper motion of Year + Month/12 −
+// 1993 years (the day is not used) and the rigorous precession bring it to the mean place of
+// date, where the nutation and the aberration of date are applied. The first call finds and keeps
+// the epoch's corrections. On 1993 January 1, 0h a star without proper motion is at its catalogue
+// place. Caching by Julian day belongs to the caller.
 TStarPlace StarApparentPlace(TStarState &state, int year, int month, int day, double hour);
+
+// The same with the frame of the instant already made (frame.T = JulianCenturies of the date).
+TStarPlace StarApparentPlace(TStarState &state, const TStarFrame &frame, int year, int month);
 
 } // namespace vrn

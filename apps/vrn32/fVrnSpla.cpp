@@ -1,9 +1,9 @@
 #include "apps/vrn32/fVrnSpla.h"
 
-#include "apps/vrn32/VarunelPicture.h"
-#include "apps/vrn32/fVrndisc.h"
 #include "ui/DocumentOpener.h"
 #include "ui/MessageBoxes.h"
+#include "ui/VarunelPicture.h"
+#include "ui/fVrndisc.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -8,6 +8,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace vrn::cli {
 
@@ -24,7 +25,8 @@ const std::string_view kEphemUsage =
     "Bodies, named exactly as Varunel spells them (case matters): Sun, Moon, Venus, Saturn,\n"
     "Mars, Jupiter, the 60 navigational stars (\"Sirius\", \"Polaris\", ...) and \"Aries *\".\n\n"
     "A bad line (malformed, invalid date, unknown body) is reported on standard error with its\n"
-    "line number; the other lines are still answered and the exit status is then 2.\n";
+    "line number; the other lines are still answered and the exit status is then 2. Input is\n"
+    "read and answers are written in blocks of 64 KiB: all answers are out when input ends.\n";
 
 namespace {
 
@@ -32,17 +34,109 @@ constexpr TOptionSpec kSpecs[] = {{"--body", true}, {"--utc", true}};
 
 constexpr std::string_view kHeader = "utc;body;gha;dec;sd;hp;mag";
 
-// One answer line. GHA is printed in [0, 360): a value that rounds to 360 reads 0.
-std::string EphemLine(TAstro &body, const TUtcInstant &utc)
+// One answer line, appended to `out`. GHA is printed in [0, 360): a value that rounds to 360
+// reads 0.
+void AppendEphemLine(std::string &out, TAstro &body, const TUtcInstant &utc)
 {
     const auto r = body.ComputeGHADec(utc.Year, utc.Month, utc.Day, utc.DecimalHour());
-    std::string gha = FormatFixed(r.GHADeg, 6);
-    if (gha == "360.000000")
-        gha = "0.000000";
-    return utc.Text() + ';' + body.Name() + ';' + gha + ';' + FormatFixed(r.DecDeg, 6) + ';'
-        + FormatFixed(body.GetSemiDiameter(), 4) + ';'
-        + FormatFixed(body.GetHorizontalParallax(), 4) + ';' + FormatFixed(body.GetMagnitude(), 2);
+    out += utc.Text();
+    out += ';';
+    out += body.Name();
+    out += ';';
+    const std::size_t ghaStart = out.size();
+    AppendFixed(out, r.GHADeg, 6);
+    if (std::string_view(out).substr(ghaStart) == "360.000000")
+        out.replace(ghaStart, std::string::npos, "0.000000");
+    out += ';';
+    AppendFixed(out, r.DecDeg, 6);
+    out += ';';
+    AppendFixed(out, body.GetSemiDiameter(), 4);
+    out += ';';
+    AppendFixed(out, body.GetHorizontalParallax(), 4);
+    out += ';';
+    AppendFixed(out, body.GetMagnitude(), 2);
+    out += '\n';
 }
+
+// Lines of standard input read in large blocks (a read per line, and the flush of standard
+// output that every read of a tied stream makes, would cost more than the bodies). The last
+// line may lack its newline, as with std::getline.
+class TBlockLineReader
+{
+public:
+    explicit TBlockLineReader(std::istream &in)
+        : FIn(in)
+    { }
+
+    bool Next(std::string &line)
+    {
+        for (;;) {
+            const std::size_t nl = FBuf.find('\n', FPos);
+            if (nl != std::string::npos) {
+                line.assign(FBuf, FPos, nl - FPos);
+                FPos = nl + 1;
+                return true;
+            }
+            if (FEnd) {
+                if (FPos >= FBuf.size())
+                    return false;
+                line.assign(FBuf, FPos);
+                FPos = FBuf.size();
+                return true;
+            }
+            FBuf.erase(0, FPos);
+            FPos = 0;
+            const std::size_t kept = FBuf.size();
+            FBuf.resize(kept + kBlock);
+            FIn.read(FBuf.data() + kept, static_cast<std::streamsize>(kBlock));
+            FBuf.resize(kept + static_cast<std::size_t>(FIn.gcount()));
+            FEnd = !FIn;
+        }
+    }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 16;
+    std::istream &FIn;
+    std::string FBuf;
+    std::size_t FPos = 0;
+    bool FEnd = false;
+};
+
+// Answers collected and written in blocks of about 64 KiB.
+class TBlockWriter
+{
+public:
+    explicit TBlockWriter(std::ostream &out)
+        : FOut(out)
+    {
+        FBuf.reserve(kBlock + 256);
+    }
+
+    ~TBlockWriter() { Flush(); }
+
+    TBlockWriter(const TBlockWriter &) = delete;
+    TBlockWriter &operator=(const TBlockWriter &) = delete;
+
+    std::string &Buffer() { return FBuf; }
+
+    void Written()
+    {
+        if (FBuf.size() >= kBlock)
+            Flush();
+    }
+
+    void Flush()
+    {
+        FOut.write(FBuf.data(), static_cast<std::streamsize>(FBuf.size()));
+        FOut.flush();
+        FBuf.clear();
+    }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 16;
+    std::ostream &FOut;
+    std::string FBuf;
+};
 
 } // namespace
 
@@ -75,11 +169,18 @@ int RunEphem(std::span<const std::string> args, TStreams io)
             io.Err << "vrncli ephem: unknown body " << Quoted(*bodyName) << '\n';
             return kExitBadInput;
         }
-        io.Out << kHeader << '\n' << EphemLine(*body, *utc) << '\n';
+        std::string out(kHeader);
+        out += '\n';
+        AppendEphemLine(out, *body, *utc);
+        io.Out << out;
         return kExitOk;
     }
 
-    io.Out << kHeader << '\n';
+    TBlockWriter writer(io.Out);
+    std::string &out = writer.Buffer();
+    out += kHeader;
+    out += '\n';
+    TBlockLineReader reader(io.In);
     int status = kExitOk;
     std::string line;
     long lineNo = 0;
@@ -87,7 +188,7 @@ int RunEphem(std::span<const std::string> args, TStreams io)
         io.Err << "vrncli ephem: line " << lineNo << ": " << message << '\n';
         status = kExitBadInput;
     };
-    while (std::getline(io.In, line)) {
+    while (reader.Next(line)) {
         ++lineNo;
         const std::string_view text = Trim(line);
         if (text.empty())
@@ -110,9 +211,12 @@ int RunEphem(std::span<const std::string> args, TStreams io)
             bad("unknown body " + Quoted(bodyName));
             continue;
         }
+        const std::size_t lineStart = out.size();
         try {
-            io.Out << EphemLine(*body, *utc) << '\n';
+            AppendEphemLine(out, *body, *utc);
+            writer.Written();
         } catch (const std::exception &e) {
+            out.resize(lineStart);
             io.Err << "vrncli ephem: line " << lineNo << ": " << e.what() << '\n';
             if (status == kExitOk)
                 status = kExitFailure;

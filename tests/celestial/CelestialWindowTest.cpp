@@ -338,9 +338,9 @@ void TCelestialWindowTest::BadInputShowsAMessage_data()
     };
     const TSetup nothing = [](TCelestialWindowTest &) {};
     QTest::addRow("LOP, empty date") << sight("", 0, 0, 30) << "BCalcLOP"
-                                     << "Invalid date";
+                                     << "Invalid date in GMT date: expected dd/MM/yyyy";
     QTest::addRow("LOP, impossible date") << sight("31/02/2024", 0, 0, 30) << "BCalcLOP"
-                                          << "Invalid date";
+                                          << "Invalid date in GMT date: expected dd/MM/yyyy";
     QTest::addRow("LOP, huge dip in minutes") << sight("03/01/2024", 99999999, 2, 30) << "BCalcLOP"
                                               << "Dip must be between -5400' and 5400'";
     QTest::addRow("LOP, -3 m of eye") << sight("03/01/2024", -3, 0, 30) << "BCalcLOP"
@@ -352,9 +352,9 @@ void TCelestialWindowTest::BadInputShowsAMessage_data()
     }) << "BCalcLOP"
                                          << "Select a star first";
     QTest::addRow("object data, empty date") << sight("", 0, 0, 30) << "BCalcAstroDados"
-                                             << "Invalid date";
+                                             << "Invalid date in GMT date: expected dd/MM/yyyy";
     QTest::addRow("noon sight, empty date") << sight("", 0, 0, 30) << "BPassagemMeridiana"
-                                            << "Invalid date";
+                                            << "Invalid date in GMT date: expected dd/MM/yyyy";
     QTest::addRow("fix without LOPs") << nothing << "BCalcPosAstronomica"
                                       << "Need at least 2 selected LOPs to calculate the Position";
     QTest::addRow("delete all of nothing") << nothing << "BClearAllRetas"
@@ -369,11 +369,13 @@ void TCelestialWindowTest::BadInputShowsAMessage_data()
                                             << "";
     QTest::addRow("delete point with no row") << nothing << "BDeleteCorrectionTablePoint"
                                               << "";
-    QTest::addRow("transport to an empty selected time") << TSetup([](TCelestialWindowTest &t) {
-        t.Child<QLineEdit>("EdGMTDate")->clear();
-        t.Window().LOPList().AddLOP(TLOPRecord {});
-    }) << "RBToSelectedTime"
-                                                         << "Invalid date";
+    QTest::addRow("transport to an empty selected time")
+        << TSetup([](TCelestialWindowTest &t) {
+               t.Child<QLineEdit>("EdGMTDate")->clear();
+               t.Window().LOPList().AddLOP(TLOPRecord {});
+           })
+        << "RBToSelectedTime"
+        << "Invalid date in GMT date: expected dd/MM/yyyy";
 }
 
 void TCelestialWindowTest::BadInputShowsAMessage()

@@ -21,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kData = VRN_TEST_DATA_DIR;
-const TDateFormat kDmy {TDateOrder::DayMonthYear, '/'};
 
 std::string ReadBytes(const fs::path &p)
 {
@@ -191,7 +190,7 @@ using LOPListFileTest = FilesTest;
 TEST_F(LOPListFileTest, LineFieldsAndWidths)
 {
     // The fields of the ".vll" line, written by hand from the formats "%5.1f" and "%12.5f".
-    EXPECT_EQ(LOPLine(SampleLOP("Sun", 12, 171.94), kDmy),
+    EXPECT_EQ(LOPLine(SampleLOP("Sun", 12, 171.94)),
         "Sun;03/01/2024 12:13:00;03/01/2024 14:43:00; -2.5;30; -2.0; -3.0;    26.70000;    "
         "40.00000;    10.00000;  9.3;   -22.84000;     2.18600;   352.18600;    26.73700; 16.3;  "
         "7.1;171.9;1;note");
@@ -199,20 +198,47 @@ TEST_F(LOPListFileTest, LineFieldsAndWidths)
     midnight.GMTHours = 0;
     midnight.Selected = false;
     midnight.Comments.clear();
-    const std::string line = LOPLine(midnight, kDmy);
+    const std::string line = LOPLine(midnight);
     EXPECT_TRUE(line.starts_with("Vega;03/01/2024;")) << line; // no time at exact midnight
     EXPECT_TRUE(line.ends_with(";  5.0;0;")) << line;
+}
+
+TEST_F(LOPListFileTest, DatesTravelWhateverTheUserLocale)
+{
+    // Written day first with "/" under any short date format, so that another locale, and
+    // vrncli, read the same instant; read back with any of "/", "." and "-".
+    const TLOPRecord lop = SampleLOP("Sun", 12, 171.94);
+    const TDateFormat saved = ShortDateFormat();
+    SetShortDateFormat({TDateOrder::MonthDayYear, '-'});
+    const std::string line = LOPLine(lop);
+    SetShortDateFormat(saved);
+    EXPECT_TRUE(line.starts_with("Sun;03/01/2024 12:13:00;03/01/2024 14:43:00;")) << line;
+
+    for (const char separator : {'/', '.', '-'}) {
+        SCOPED_TRACE(separator);
+        std::string other = line;
+        for (std::size_t i = 0; i < 40; ++i)
+            if (other[i] == '/')
+                other[i] = separator;
+        const auto back = ReadLOPLine(other);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->GMTDay, 3);
+        EXPECT_EQ(back->GMTMonth, 1);
+        EXPECT_EQ(back->GMTYear, 2024);
+        EXPECT_NEAR(back->GMTHours, 12 + 13 / 60.0, 1e-9);
+        EXPECT_NEAR(back->LocalDateTime, lop.LocalDateTime, 0.5 / 86400000);
+    }
 }
 
 TEST_F(LOPListFileTest, SaveAndOpenRoundsAsTheFormatSays)
 {
     const std::vector<TLOPRecord> lops = {SampleLOP("Sun", 10, 171.94), SampleLOP("Moon", 11, 95)};
     const fs::path file = FDir / "list.vll";
-    SaveLOPListFile(file, lops, kDmy);
+    SaveLOPListFile(file, lops);
     const std::string bytes = ReadBytes(file);
     EXPECT_TRUE(bytes.starts_with(std::string(kLOPListHeader) + "\r\n"));
     EXPECT_TRUE(bytes.ends_with("note\r\n"));
-    const TLOPListRead r = ReadLOPListFile(file, kDmy);
+    const TLOPListRead r = ReadLOPListFile(file);
     EXPECT_EQ(r.LinesSkipped, 0);
     ASSERT_EQ(r.LOPs.size(), 2u);
     const TLOPRecord &b = r.LOPs[0];
@@ -256,8 +282,8 @@ TEST_F(LOPListFileTest, SeparatorsAndLineBreaksInTextsStayInTheirLine)
         lop.ObjectName = c.ObjectName;
         lop.Comments = c.Comments;
         const fs::path file = FDir / "texts.vll";
-        SaveLOPListFile(file, std::vector<TLOPRecord> {lop}, kDmy);
-        const TLOPListRead r = ReadLOPListFile(file, kDmy);
+        SaveLOPListFile(file, std::vector<TLOPRecord> {lop});
+        const TLOPListRead r = ReadLOPListFile(file);
         EXPECT_EQ(r.LinesSkipped, 0);
         ASSERT_EQ(r.LOPs.size(), 1u);
         EXPECT_EQ(r.LOPs[0].ObjectName, c.NameBack);
@@ -268,7 +294,7 @@ TEST_F(LOPListFileTest, SeparatorsAndLineBreaksInTextsStayInTheirLine)
 
 TEST_F(LOPListFileTest, BrokenLinesAreSkippedAndCounted)
 {
-    const TLOPListRead r = ReadLOPListFile(kData / "bad_lines.vll", kDmy);
+    const TLOPListRead r = ReadLOPListFile(kData / "bad_lines.vll");
     // Kept: a good line, an 18-field line, a comment cut at ";", a bad "Selected" (ticked) and
     // an unticked LOP. Skipped: 17 fields, "12abc", "," separators, "nan", latitude 95, binary
     // junk, 31/02/2024.
@@ -284,18 +310,18 @@ TEST_F(LOPListFileTest, BrokenLinesAreSkippedAndCounted)
     EXPECT_TRUE(r.LOPs[3].Selected);
     EXPECT_FALSE(r.LOPs[4].Selected);
 
-    const TLOPListRead header = ReadLOPListFile(kData / "header_only.vll", kDmy);
+    const TLOPListRead header = ReadLOPListFile(kData / "header_only.vll");
     EXPECT_TRUE(header.LOPs.empty());
     EXPECT_EQ(header.LinesSkipped, 0);
     EXPECT_TRUE(LOPListReadMessage(header).empty());
 
-    EXPECT_THROW(ReadLOPListFile(FDir / "missing.vll", kDmy), EVrnError);
-    EXPECT_THROW(ReadLOPListFile(FDir, kDmy), EVrnError); // a folder
+    EXPECT_THROW(ReadLOPListFile(FDir / "missing.vll"), EVrnError);
+    EXPECT_THROW(ReadLOPListFile(FDir), EVrnError); // a folder
 }
 
 TEST_F(LOPListFileTest, HostileLines)
 {
-    const std::string good = LOPLine(SampleLOP("Sun", 10, 171.94), kDmy);
+    const std::string good = LOPLine(SampleLOP("Sun", 10, 171.94));
     const std::string cases[] = {
         "",
         ";",
@@ -310,12 +336,12 @@ TEST_F(LOPListFileTest, HostileLines)
     };
     for (const auto &line : cases) {
         SCOPED_TRACE(line.substr(0, 60));
-        EXPECT_FALSE(ReadLOPLine(line, kDmy).has_value());
+        EXPECT_FALSE(ReadLOPLine(line).has_value());
     }
     // A name longer than fifteen characters and a huge comment are cut, not refused.
     const std::string longer =
         "A very long body name;" + good.substr(good.find(';') + 1) + std::string(400, 'c');
-    const auto lop = ReadLOPLine(longer, kDmy);
+    const auto lop = ReadLOPLine(longer);
     ASSERT_TRUE(lop.has_value());
     EXPECT_EQ(lop->ObjectName, "A very long bod");
     EXPECT_EQ(lop->Comments.size(), 255u);
@@ -325,7 +351,7 @@ TEST_F(LOPListFileTest, SaveRefusals)
 {
     const fs::path file = FDir / "list.vll";
     try {
-        SaveLOPListFile(file, {}, kDmy);
+        SaveLOPListFile(file, {});
         ADD_FAILURE() << "no error";
     } catch (const EVrnError &e) {
         EXPECT_EQ(std::string(e.what()), "No LOPs to save");
@@ -334,7 +360,7 @@ TEST_F(LOPListFileTest, SaveRefusals)
     std::vector<TLOPRecord> lops = {SampleLOP("Sun", 10, 1), SampleLOP("Moon", 11, 2)};
     lops[1].LocalDateTime = std::numeric_limits<double>::quiet_NaN();
     try {
-        SaveLOPListFile(file, lops, kDmy);
+        SaveLOPListFile(file, lops);
         ADD_FAILURE() << "no error";
     } catch (const EVrnError &e) {
         EXPECT_EQ(std::string(e.what()), "Error saving LOP #2 (Moon)");
@@ -348,8 +374,8 @@ TEST_F(LOPListFileTest, MoreThanTwentyLOPsStopAtTwenty)
     for (int i = 0; i < 23; ++i)
         many.push_back(SampleLOP("Sun", i % 24, i * 7.0));
     const fs::path file = FDir / "many.vll";
-    SaveLOPListFile(file, many, kDmy);
-    const TLOPListRead r = ReadLOPListFile(file, kDmy);
+    SaveLOPListFile(file, many);
+    const TLOPListRead r = ReadLOPListFile(file);
     ASSERT_EQ(r.LOPs.size(), 23u);
     TLOPList list;
     try {
@@ -365,20 +391,20 @@ TEST_F(LOPListFileTest, MoreThanTwentyLOPsStopAtTwenty)
 TEST_F(LOPListFileTest, AppendKeepsEveryLineAlreadyThere)
 {
     const fs::path file = FDir / "append.vll";
-    AppendToLOPListFile(file, SampleLOP("Sun", 10, 1), kDmy);
+    AppendToLOPListFile(file, SampleLOP("Sun", 10, 1));
     EXPECT_EQ(ReadBytes(file),
-        std::string(kLOPListHeader) + "\r\n" + LOPLine(SampleLOP("Sun", 10, 1), kDmy) + "\r\n");
+        std::string(kLOPListHeader) + "\r\n" + LOPLine(SampleLOP("Sun", 10, 1)) + "\r\n");
 
     // An existing file with a stray line and no final line break keeps both.
     const std::string old = std::string(kLOPListHeader) + "\r\n" + "a continuation line";
     WriteBytes(file, old);
-    AppendToLOPListFile(file, SampleLOP("Moon", 11, 2), kDmy);
-    EXPECT_EQ(ReadBytes(file), old + "\r\n" + LOPLine(SampleLOP("Moon", 11, 2), kDmy) + "\r\n");
+    AppendToLOPListFile(file, SampleLOP("Moon", 11, 2));
+    EXPECT_EQ(ReadBytes(file), old + "\r\n" + LOPLine(SampleLOP("Moon", 11, 2)) + "\r\n");
 
     std::vector<TLOPRecord> twenty(20, SampleLOP("Sun", 10, 1));
-    SaveLOPListFile(file, twenty, kDmy);
+    SaveLOPListFile(file, twenty);
     const std::string full = ReadBytes(file);
-    EXPECT_THROW(AppendToLOPListFile(file, SampleLOP("Moon", 11, 2), kDmy), EVrnError);
+    EXPECT_THROW(AppendToLOPListFile(file, SampleLOP("Moon", 11, 2)), EVrnError);
     EXPECT_EQ(ReadBytes(file), full);
 }
 

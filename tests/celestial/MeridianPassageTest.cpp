@@ -274,8 +274,9 @@ TEST_F(SunPassageTest, NoonSightFailures)
     const Case cases[] = {
         {"the Moon chosen", "Moon", "15/06/2024", 0,
             "Select the Sun for meridian passage calculation", 1},
-        {"empty date", "Sun", "", 0, "Invalid date", 2},
-        {"impossible date", "Sun", "31/02/2024", 0, "Invalid date", 2},
+        {"empty date", "Sun", "", 0, "Invalid date in GMT date: expected dd/MM/yyyy", 2},
+        {"impossible date", "Sun", "31/02/2024", 0, "Invalid date in GMT date: expected dd/MM/yyyy",
+            2},
         {"negative height of eye", "Sun", "15/06/2024", -3,
             "Height of the eye (Dip) must be a positive number", 2},
     };
@@ -572,7 +573,8 @@ TEST_F(EqualAltitudesTest, Failures)
     };
 
     const Case cases[] = {
-        {"empty date", "", TDipUnit::Minutes, 0, false, Hours(12, 40), "Invalid date", 5},
+        {"empty date", "", TDipUnit::Minutes, 0, false, Hours(12, 40),
+            "Invalid date in GMT date: expected dd/MM/yyyy", 5},
         {"negative height of eye", "20/03/2024", TDipUnit::Meters, -3, false, Hours(12, 40),
             "Height of the eye (Dip) must be a positive number", 5},
         {"one pair, time after zero", "20/03/2024", TDipUnit::Feet, 10, false, 0, "Invalid times",

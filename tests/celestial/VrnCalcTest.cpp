@@ -177,9 +177,10 @@ TEST_F(VrnCalcTest, CalcLOPFailuresKeepTheLinesWrittenBefore)
     };
 
     const Case cases[] = {
-        {"no date", {0, 0, 0, 12}, 26.7, false, 10, TDipMode::FromEyeHeight, "Invalid date"},
+        {"no date", {0, 0, 0, 12}, 26.7, false, 10, TDipMode::FromEyeHeight,
+            "Invalid date in GMT date: expected dd/MM/yyyy"},
         {"impossible date", {31, 2, 2024, 12}, 26.7, false, 10, TDipMode::FromEyeHeight,
-            "Invalid date"},
+            "Invalid date in GMT date: expected dd/MM/yyyy"},
         {"zero altitude", {3, 1, 2024, 12}, 0, false, 10, TDipMode::FromEyeHeight,
             "Invalid sextant altitude (0°00)"},
         {"zero reading of an artificial horizon", {3, 1, 2024, 12}, 0, true, 10,
@@ -394,13 +395,20 @@ TEST(LOPRecord, GMTDateReader)
     const TDateFormat dmy {TDateOrder::DayMonthYear, '/'};
     EXPECT_EQ(ReadGMTDate("03/01/2024", dmy), EncodeDate(2024, 1, 3));
     EXPECT_EQ(ReadGMTDate(" 03/01/2024 12:00 ", dmy), EncodeDate(2024, 1, 3));
+    EXPECT_EQ(ReadGMTDate("03.01.2024", dmy), EncodeDate(2024, 1, 3));
+    try {
+        ReadGMTDate("2024-01-03", {TDateOrder::MonthDayYear, '-'});
+        ADD_FAILURE() << "no error";
+    } catch (const EVrnError &e) {
+        EXPECT_EQ(std::string(e.what()), "Invalid date in GMT date: expected MM-dd-yyyy");
+    }
     for (const char *bad : {"", "  ", "31/02/2024", "2024-01-03", "03/01/24", "nan"}) {
         SCOPED_TRACE(bad);
         try {
             ReadGMTDate(bad, dmy);
             ADD_FAILURE() << "no error";
         } catch (const EVrnError &e) {
-            EXPECT_EQ(std::string(e.what()), "Invalid date");
+            EXPECT_EQ(std::string(e.what()), "Invalid date in GMT date: expected dd/MM/yyyy");
         }
     }
 }
@@ -800,7 +808,7 @@ TEST_F(LOPListTest, TransportCornerCases)
         list.ApplyTransport(Settings());
         ADD_FAILURE() << "no error";
     } catch (const EVrnError &e) {
-        EXPECT_EQ(std::string(e.what()), "Invalid date");
+        EXPECT_EQ(std::string(e.what()), "Invalid date in GMT date: expected dd/MM/yyyy");
     }
     // A selected time 30 hours after a LOP: warned for each LOP, still moved.
     TTransportSettings late = Settings(1, 0);

@@ -628,7 +628,11 @@ TEST_F(ChartDeskFiles, LoadChartReplacesOrMergesAndKeepsTheChartOnErrors)
     EXPECT_EQ(a1->Color, 0x222222u);
     EXPECT_EQ(a2->Color, 0x0000FFu); // its own colour stays
 
+    EXPECT_TRUE(desk.IsModified()); // opening a chart changes the desktop
+    desk.ChartModified = false;
     desk.LoadChart(second, true, 0x111111, 0x222222);
+    EXPECT_TRUE(desk.IsModified());
+    EXPECT_EQ(desk.ChartFileName, first); // a merge goes into the open chart
     ASSERT_EQ(desk.ChartObjectCount(), 4u);
     // Merged objects follow the open ones in reverse file order.
     EXPECT_EQ((*desk.ChartObjects)[2]->Name, "B2");
@@ -656,10 +660,11 @@ TEST_F(ChartDeskFiles, LoadChartReplacesOrMergesAndKeepsTheChartOnErrors)
             EXPECT_EQ(e.what(), c.Message);
         }
         EXPECT_EQ(desk.ChartObjectCount(), 4u);
-        EXPECT_EQ(desk.ChartFileName, second);
+        EXPECT_EQ(desk.ChartFileName, first);
     }
 
     desk.LoadChart(second, false, 0, 0);
+    EXPECT_EQ(desk.ChartFileName, second);
     EXPECT_EQ(desk.ChartObjectCount(), 2u);
     EXPECT_EQ((*desk.ChartObjects)[0]->Name, "B1");
 }

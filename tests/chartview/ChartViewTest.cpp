@@ -485,6 +485,14 @@ void TChartViewTest::pointNameTool()
     QCOMPARE(opener.Opened[0], QUrl("https://example.org/buoy"));
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(121, 66));
     QCOMPARE(opener.Opened.size(), 1);
+    // A link that is not a web address is never handed to the system.
+    TTestMessageBoxes boxes;
+    static_cast<TChtURLObject *>(view->Desk().OtherObjects[0])->URL = "file:///etc/passwd";
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(301, 151));
+    QCOMPARE(opener.Opened.size(), 1);
+    QCOMPARE(boxes.Texts(),
+        QStringList({"The link file:///etc/passwd is not a web address (http:// or https://) and "
+                     "is not opened."}));
 }
 
 void TChartViewTest::handDrag()

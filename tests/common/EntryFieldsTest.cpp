@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 namespace vrn {
@@ -88,6 +89,10 @@ private slots:
     void PositionTyping_data();
     void PositionTyping();
     void PositionHemisphereCellKeepsItsLetter();
+    void ClickAgainOverwritesAndNeverSpills_data();
+    void ClickAgainOverwritesAndNeverSpills();
+    void OutOfRangeIsShownAndRefused_data();
+    void OutOfRangeIsShownAndRefused();
     void PositionTypeAndDigits();
 
     void NumTyping_data();
@@ -133,57 +138,60 @@ void TEntryFieldsTest::IntCellTyping_data()
 {
     QTest::addColumn<int>("digits");
     QTest::addColumn<int>("maxValue");
-    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("initial");
+    QTest::addColumn<QString>("keys"); // typed after entering by Tab, then Tab
     QTest::addColumn<QString>("cellText"); // after the field was left
     QTest::addColumn<QString>("afterText"); // what reached the next field
     QTest::addColumn<int>("beeps");
 
-    // A full cell hands the focus on, so the last key lands in the next field.
-    QTest::addRow("two digits move on") << 2 << 59 << "35x"
-                                        << "35"
-                                        << "x" << 0;
-    QTest::addRow("minutes 75 become 00") << 2 << 59 << "75"
-                                          << "00"
-                                          << "" << 0;
-    QTest::addRow("minutes 60 become 00") << 2 << 59 << "60"
-                                          << "00"
-                                          << "" << 0;
-    QTest::addRow("minutes 59 stay") << 2 << 59 << "59"
+    // A cell alone is a field of its own: digits past its end are refused, never typed into the
+    // next field; only a point moves on.
+    QTest::addRow("full cell keeps the focus") << 2 << 59 << 0 << "357"
+                                               << "35"
+                                               << "" << 1;
+    QTest::addRow("minutes 75 refused") << 2 << 59 << 42 << "75"
+                                        << "42"
+                                        << "" << 1;
+    QTest::addRow("minutes 60 refused") << 2 << 59 << 0 << "60"
+                                        << "00"
+                                        << "" << 1;
+    QTest::addRow("minutes 59 stay") << 2 << 59 << 42 << "59"
                                      << "59"
                                      << "" << 0;
-    QTest::addRow("no limit") << 2 << 0 << "99"
+    QTest::addRow("no limit") << 2 << 0 << 0 << "99"
                               << "99"
                               << "" << 0;
-    QTest::addRow("letter refused") << 2 << 59 << "a5\t"
+    QTest::addRow("letter refused") << 2 << 59 << 0 << "a5"
                                     << "05"
                                     << "" << 1;
-    QTest::addRow("point moves on") << 2 << 59 << "1.7"
+    QTest::addRow("point moves on") << 2 << 59 << 0 << "1.7"
                                     << "01"
                                     << "7" << 0;
-    QTest::addRow("comma moves on") << 2 << 59 << "1,7"
+    QTest::addRow("comma moves on") << 2 << 59 << 0 << "1,7"
                                     << "01"
                                     << "7" << 0;
-    QTest::addRow("backspace") << 2 << 59 << "1\b4\t"
+    QTest::addRow("backspace") << 2 << 59 << 0 << "1\b4"
                                << "04"
                                << "" << 0;
-    QTest::addRow("past MaxDigits") << 2 << 59 << "123"
-                                    << "12"
-                                    << "3" << 0;
-    QTest::addRow("three digits 360") << 3 << 359 << "360"
-                                      << "000"
-                                      << "" << 0;
-    QTest::addRow("three digits 359") << 3 << 359 << "359"
+    QTest::addRow("corrected back into range") << 2 << 59 << 42 << "7\b5"
+                                               << "05"
+                                               << "" << 0;
+    QTest::addRow("three digits 360 refused") << 3 << 359 << 120 << "360"
+                                              << "120"
+                                              << "" << 1;
+    QTest::addRow("three digits 359") << 3 << 359 << 0 << "359"
                                       << "359"
                                       << "" << 0;
-    QTest::addRow("one digit") << 1 << 9 << "73"
+    QTest::addRow("one digit") << 1 << 9 << 0 << "73"
                                << "7"
-                               << "3" << 0;
+                               << "" << 1;
 }
 
 void TEntryFieldsTest::IntCellTyping()
 {
     QFETCH(int, digits);
     QFETCH(int, maxValue);
+    QFETCH(int, initial);
     QFETCH(QString, keys);
     QFETCH(QString, cellText);
     QFETCH(QString, afterText);
@@ -193,8 +201,12 @@ void TEntryFieldsTest::IntCellTyping()
     QVERIFY(w.Ready);
     w.Field->SetMaxDigits(digits);
     w.Field->SetMaxValue(maxValue);
+    w.Field->SetValue(initial);
     w.Field->setFocus(Qt::TabFocusReason);
     Type(keys);
+    if (w.Field->hasFocus()) {
+        Type(QStringLiteral("\t"));
+    }
     QCOMPARE(w.Field->hasFocus(), false);
     QCOMPARE(w.Field->text(), cellText);
     QCOMPARE(w.After->text(), afterText);
@@ -309,17 +321,27 @@ void TEntryFieldsTest::TimeTyping_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("seconds"); // of the day
     QTest::addColumn<bool>("leftField");
+    QTest::addColumn<int>("beeps");
 
-    QTest::addRow("six digits fill the field") << "235730"
-                                               << "23:57:30" << (23 * 3600 + 57 * 60 + 30) << true;
+    // Each digit past the end of a full cell goes on into the next cell, none past the seconds.
+    QTest::addRow("six digits fill the field")
+        << "235730"
+        << "23:57:30" << (23 * 3600 + 57 * 60 + 30) << false << 0;
+    QTest::addRow("a seventh digit is refused")
+        << "2357301"
+        << "23:57:30" << (23 * 3600 + 57 * 60 + 30) << false << 1;
     QTest::addRow("points move on") << "1.3.5\t"
-                                    << "01:03:05" << (3600 + 180 + 5) << true;
-    QTest::addRow("hours 24 become 00") << "241510"
-                                        << "00:15:10" << (15 * 60 + 10) << true;
-    QTest::addRow("seconds 60 become 00") << "120060"
-                                          << "12:00:00" << 12 * 3600 << true;
+                                    << "01:03:05" << (3600 + 180 + 5) << true << 0;
+    // Hours 24 are refused: the cell keeps 00, its value at focus entry, and the digits after
+    // it stay out of the minutes until the hours are corrected or left.
+    QTest::addRow("hours 24 refused") << "241\t1510"
+                                      << "00:15:10" << (15 * 60 + 10) << false << 1;
+    QTest::addRow("hours corrected") << "24\b1510"
+                                     << "21:51:00" << (21 * 3600 + 51 * 60) << false << 1;
+    QTest::addRow("seconds 60 refused") << "120060\t"
+                                        << "12:00:00" << 12 * 3600 << true << 1;
     QTest::addRow("tab keeps the rest") << "7\t"
-                                        << "07:00:00" << 7 * 3600 << false;
+                                        << "07:00:00" << 7 * 3600 << false << 0;
 }
 
 void TEntryFieldsTest::TimeTyping()
@@ -328,6 +350,7 @@ void TEntryFieldsTest::TimeTyping()
     QFETCH(QString, text);
     QFETCH(int, seconds);
     QFETCH(bool, leftField);
+    QFETCH(int, beeps);
 
     TFieldWindow<TKaTimeEdit> w;
     QVERIFY(w.Ready);
@@ -335,14 +358,16 @@ void TEntryFieldsTest::TimeTyping()
     connect(w.Field, &TKaTimeEdit::Changed, [&] { ++changes; });
     w.Field->HoursCell()->setFocus(Qt::TabFocusReason);
     Type(keys);
+    QCOMPARE(!w.Field->Focused(), leftField);
+    QCOMPARE(w.After->text(), QString());
     if (!leftField) {
-        QVERIFY(w.Field->Focused());
         w.After->setFocus(Qt::TabFocusReason);
     }
     QVERIFY(!w.Field->Focused());
     QCOMPARE(w.Field->Text(), text);
     QCOMPARE(w.Field->Value(), seconds / 86400.0);
     QVERIFY(changes > 0);
+    QCOMPARE(FBeeps, beeps);
 }
 
 void TEntryFieldsTest::TimeSetValue_data()
@@ -454,22 +479,29 @@ void TEntryFieldsTest::PositionTyping_data()
     const int ns = int(TPositionType::ptNS);
     const int we = int(TPositionType::ptWE);
     const int angle = int(TPositionType::ptAngle);
+    // The field starts at 0°00.0' and is entered by Tab.
     QTest::addRow("latitude typed through") << ns << 2 << "45302s"
                                             << "45°30.2'S" << -(45 + 30.2 / 60) << 0;
     QTest::addRow("point after degrees") << angle << 3 << "12.5\t\t"
                                          << "012°05.0'" << 12 + 5 / 60.0 << 0;
-    QTest::addRow("latitude 91 becomes 00") << ns << 2 << "91300n"
-                                            << "00°30.0'N" << 0.5 << 0;
+    QTest::addRow("points after full cells") << angle << 2 << "41.04.9\t"
+                                             << "41°04.9'" << 41 + 4.9 / 60 << 0;
+    QTest::addRow("latitude 91 refused") << ns << 2 << "91300n"
+                                         << "00°00.0'N" << 0.0 << 1;
     QTest::addRow("latitude 90 keeps no minutes") << ns << 2 << "90300n"
-                                                  << "90°00.0'N" << 90.0 << 0;
+                                                  << "90°00.0'N" << 90.0 << 1;
     QTest::addRow("longitude letter refused") << we << 3 << "123456ne"
                                               << "123°45.6'E" << -(123 + 45.6 / 60) << 1;
     QTest::addRow("latitude W refused") << ns << 2 << "10000w\t"
                                         << "10°00.0'N" << 10.0 << 1;
-    QTest::addRow("longitude 181 becomes 000") << we << 3 << "181000w"
-                                               << "000°00.0'W" << 0.0 << 0;
-    QTest::addRow("minutes 60 become 00") << ns << 2 << "12605n"
-                                          << "12°00.5'N" << 12 + 0.5 / 60 << 0;
+    QTest::addRow("longitude 181 refused") << we << 3 << "181000w"
+                                           << "000°00.0'W" << 0.0 << 1;
+    QTest::addRow("minutes 60 refused") << ns << 2 << "12605n"
+                                        << "12°00.0'N" << 12.0 << 1;
+    // The fraction is the last cell of an angle: what is typed past it stays out of the next
+    // field.
+    QTest::addRow("angle digits past the fraction") << angle << 2 << "4104957"
+                                                    << "41°04.9'" << 41 + 4.9 / 60 << 1;
 }
 
 void TEntryFieldsTest::PositionTyping()
@@ -484,11 +516,12 @@ void TEntryFieldsTest::PositionTyping()
     TFieldWindow<TKaPositionEdit> w;
     QVERIFY(w.Ready);
     w.Field->SetPositionType(static_cast<TPositionType>(type));
-    if (type != int(TPositionType::ptAngle)) {
+    if (type != int(TPositionType::ptAngle) || degreeDigits == 2) {
         w.Field->SetDegreeDigits(degreeDigits);
     }
     w.Field->DegreesCell()->setFocus(Qt::TabFocusReason);
     Type(keys);
+    QCOMPARE(w.After->text(), QString());
     if (w.Field->Focused()) {
         w.After->setFocus(Qt::TabFocusReason);
     }
@@ -513,6 +546,190 @@ void TEntryFieldsTest::PositionHemisphereCellKeepsItsLetter()
     QTest::keySequence(hemisphere, QKeySequence::Paste);
     QCOMPARE(hemisphere->text(), QStringLiteral("S"));
     QCOMPARE(w.Field->Position(), -10.0);
+}
+
+// The celestial window's order of fields: a latitude, the sextant altitude and the index
+// correction after them, each holding a value, entered with the mouse.
+struct TSightFields
+{
+    TSightFields()
+    {
+        Lat = new TKaPositionEdit(&Window);
+        Lat->SetPositionType(TPositionType::ptNS);
+        Lat->SetDegreeDigits(2);
+        Lat->SetPosition(45);
+        Hs = new TKaPositionEdit(&Window);
+        Hs->SetDegreeDigits(2);
+        Hs->SetPosition(45);
+        IE = new TNumEdit(&Window);
+        IE->SetValue(-2);
+        auto *layout = new QFormLayout(&Window);
+        layout->addRow(QStringLiteral("Lat:"), Lat);
+        layout->addRow(QStringLiteral("Hs:"), Hs);
+        layout->addRow(QStringLiteral("Index Correction:"), IE);
+        IE->setFocus();
+        Window.show();
+        QApplication::setActiveWindow(&Window);
+        Ready = QTest::qWaitForWindowActive(&Window);
+    }
+
+    QWidget Window;
+    TKaPositionEdit *Lat;
+    TKaPositionEdit *Hs;
+    TNumEdit *IE;
+    bool Ready = false;
+};
+
+enum class TClickAt
+{
+    Left, // before the first digit
+    Middle,
+    Right, // after the last digit
+};
+
+void TEntryFieldsTest::ClickAgainOverwritesAndNeverSpills_data()
+{
+    QTest::addColumn<bool>("latitude"); // else the sextant altitude
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<int>("clickAt");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("beeps");
+
+    const int left = int(TClickAt::Left);
+    const int middle = int(TClickAt::Middle);
+    const int right = int(TClickAt::Right);
+    // The caret placed before "45": the two digits replace it.
+    QTest::addRow("latitude 46 over 45") << true << "Degrees" << left << "46"
+                                         << "46°00.0'N" << 0;
+    // Between the digits: the 4 takes the place of the 5 and the 6 goes on into the minutes.
+    QTest::addRow("latitude from the middle") << true << "Degrees" << middle << "46"
+                                              << "44°06.0'N" << 0;
+    QTest::addRow("latitude one digit corrected") << true << "Degrees" << middle << "6"
+                                                  << "46°00.0'N" << 0;
+    QTest::addRow("latitude after the digits") << true << "Degrees" << right << "46"
+                                               << "45°46.0'N" << 0;
+    QTest::addRow("altitude 46 over 45") << false << "Degrees" << left << "46"
+                                         << "46°00.0'" << 0;
+    // The tenths are the altitude's last cell: more digits beep and stay out of the index
+    // correction.
+    QTest::addRow("altitude past the tenths") << false << "Fraction" << right << "57"
+                                              << "45°00.0'" << 1;
+    QTest::addRow("latitude past the tenths") << true << "Fraction" << right << "57"
+                                              << "45°00.0'N" << 1;
+}
+
+void TEntryFieldsTest::ClickAgainOverwritesAndNeverSpills()
+{
+    QFETCH(bool, latitude);
+    QFETCH(QString, cell);
+    QFETCH(int, clickAt);
+    QFETCH(QString, keys);
+    QFETCH(QString, text);
+    QFETCH(int, beeps);
+
+    TSightFields w;
+    QVERIFY(w.Ready);
+    TKaPositionEdit *field = latitude ? w.Lat : w.Hs;
+    auto *target = field->findChild<TKaIntEdit *>(cell);
+    QVERIFY(target);
+    const int y = target->height() / 2;
+    const int x = clickAt == int(TClickAt::Left) ? 1
+        : clickAt == int(TClickAt::Right)        ? target->width() - 1
+                                                 : target->width() / 2;
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(x, y));
+    QCOMPARE(target->selectedText(), target->text());
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(x, y));
+    QVERIFY(!target->hasSelectedText());
+    Type(keys);
+    QVERIFY(field->Focused());
+    w.IE->setFocus(Qt::TabFocusReason);
+    QCOMPARE(field->Text(), text);
+    QCOMPARE(w.IE->text(), QStringLiteral("-2"));
+    QCOMPARE((latitude ? w.Hs : w.Lat)->Text(),
+        latitude ? QStringLiteral("45°00.0'") : QStringLiteral("45°00.0'N"));
+    QCOMPARE(FBeeps, beeps);
+}
+
+void TEntryFieldsTest::OutOfRangeIsShownAndRefused_data()
+{
+    QTest::addColumn<bool>("time"); // else a latitude
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<QString>("kept");
+
+    QTest::addRow("latitude 95") << false << "Degrees"
+                                 << "95"
+                                 << "Degrees: 0 to 90"
+                                 << "45°12.0'N";
+    QTest::addRow("minutes 75") << false << "Minutes"
+                                << "75"
+                                << "Minutes: 0 to 59"
+                                << "45°12.0'N";
+    QTest::addRow("hour 25") << true << "Hours"
+                             << "25"
+                             << "Hours: 0 to 23"
+                             << "10:20:30";
+    QTest::addRow("seconds 99") << true << "Seconds"
+                                << "99"
+                                << "Seconds: 0 to 59"
+                                << "10:20:30";
+}
+
+void TEntryFieldsTest::OutOfRangeIsShownAndRefused()
+{
+    QFETCH(bool, time);
+    QFETCH(QString, cell);
+    QFETCH(QString, keys);
+    QFETCH(QString, range);
+    QFETCH(QString, kept);
+
+    std::unique_ptr<TFieldWindow<TKaTimeEdit>> timeWindow;
+    std::unique_ptr<TFieldWindow<TKaPositionEdit>> latWindow;
+    QWidget *field = nullptr;
+    QLineEdit *after = nullptr;
+    std::function<QString()> textOf;
+    if (time) {
+        timeWindow = std::make_unique<TFieldWindow<TKaTimeEdit>>();
+        QVERIFY(timeWindow->Ready);
+        timeWindow->Field->SetValue((10 * 3600 + 20 * 60 + 30) / 86400.0);
+        field = timeWindow->Field;
+        after = timeWindow->After;
+        textOf = [f = timeWindow->Field] { return f->Text(); };
+    } else {
+        latWindow = std::make_unique<TFieldWindow<TKaPositionEdit>>();
+        QVERIFY(latWindow->Ready);
+        latWindow->Field->SetPositionType(TPositionType::ptNS);
+        latWindow->Field->SetDegreeDigits(2);
+        latWindow->Field->SetPosition(45.2);
+        field = latWindow->Field;
+        after = latWindow->After;
+        textOf = [f = latWindow->Field] { return f->Text(); };
+    }
+    auto *target = field->findChild<TKaIntEdit *>(cell);
+    QVERIFY(target);
+    target->setFocus(Qt::TabFocusReason);
+    const QColor normal = target->palette().color(QPalette::Text);
+    Type(keys);
+    // Shown as typed, in red, with the range.
+    QCOMPARE(target->text(), keys);
+    QVERIFY(target->Refused());
+    QVERIFY(target->palette().color(QPalette::Text) != normal);
+    QCOMPARE(target->toolTip(), range);
+    QCOMPARE(FBeeps, 1);
+    // Left: the value it had at focus entry comes back, still marked, without a second beep.
+    after->setFocus(Qt::TabFocusReason);
+    QCOMPARE(textOf(), kept);
+    QVERIFY(target->Refused());
+    QVERIFY(target->toolTip().startsWith(range));
+    QVERIFY(target->toolTip().contains(keys + QStringLiteral(" was refused")));
+    QCOMPARE(FBeeps, 1);
+    // Entering it again clears the mark.
+    target->setFocus(Qt::TabFocusReason);
+    QVERIFY(!target->Refused());
+    QCOMPARE(target->palette().color(QPalette::Text), normal);
+    QVERIFY(target->toolTip().isEmpty());
 }
 
 void TEntryFieldsTest::PositionTypeAndDigits()

@@ -211,6 +211,11 @@ TEST(DateTime, DateFormatFromUserPattern)
         {"M/d/yy", TDateOrder::MonthDayYear, '/', "MM/dd/yyyy"},
         {"yyyy-MM-dd", TDateOrder::MonthDayYear, '-', "MM-dd-yyyy"},
         {"ddMMyyyy", TDateOrder::DayMonthYear, '/', "dd/MM/yyyy"},
+        // Separators other than "/", "." and "-" become "/": the C locale's pattern has blanks.
+        {"d MMM yyyy", TDateOrder::DayMonthYear, '/', "dd/MM/yyyy"},
+        {"dd MM yyyy", TDateOrder::DayMonthYear, '/', "dd/MM/yyyy"},
+        {"MM,dd,yyyy", TDateOrder::MonthDayYear, '/', "MM/dd/yyyy"},
+        {"d. M. yyyy", TDateOrder::DayMonthYear, '.', "dd.MM.yyyy"},
         {"", TDateOrder::MonthDayYear, '-', "MM-dd-yyyy"}, // unchanged
     };
 
@@ -277,7 +282,12 @@ TEST(DateTime, ParseDateTimeText)
         {"two-digit year", "15/03/23", dmy, std::nullopt},
         {"impossible date", "31/02/2023", dmy, std::nullopt},
         {"day-first text read month first", "15/03/2023", mdy, std::nullopt},
-        {"wrong separator", "15-03-2023", dmy, std::nullopt},
+        // Any of "/", "." and "-" is read whatever the format's own, the same one both times.
+        {"dash read by a slash format", "15-03-2023", dmy, d},
+        {"slash read by a dot format", "15/03/2023", dots, d},
+        {"mixed separators", "15/03-2023", dmy, std::nullopt},
+        {"blank separator", "15 03 2023", dmy, std::nullopt},
+        {"colon separator", "15:03:2023", dmy, std::nullopt},
         {"hour 24", "15/03/2023 24:00", dmy, std::nullopt},
         {"minute 60", "15/03/2023 12:60", dmy, std::nullopt},
         {"hour only", "15/03/2023 12", dmy, std::nullopt},
@@ -324,7 +334,57 @@ TEST(DateTime, ProcessShortDateFormatDefaultsToDayFirst)
     const TDateFormat saved = ShortDateFormat();
     SetShortDateFormat({TDateOrder::MonthDayYear, '.'});
     EXPECT_EQ(ShortDateFormat().Pattern(), "MM.dd.yyyy");
+    // A blank (the C locale) is no separator a date can be read back with.
+    SetShortDateFormat({TDateOrder::MonthDayYear, ' '});
+    EXPECT_EQ(ShortDateFormat().Pattern(), "MM/dd/yyyy");
     SetShortDateFormat(saved);
+}
+
+TEST(DateTime, FileDatesAreTheSameUnderEveryShortDateFormat)
+{
+    const double v = EncodeDate(2024, 6, 21) + EncodeTime(4, 29, 47, 0);
+    const TDateFormat saved = ShortDateFormat();
+    const TDateFormat userFormats[] = {{TDateOrder::DayMonthYear, '/'},
+        {TDateOrder::MonthDayYear, '-'}, {TDateOrder::DayMonthYear, ' '}};
+    for (const auto &f : userFormats) {
+        SetShortDateFormat(f);
+        SCOPED_TRACE(ShortDateFormat().Pattern());
+        EXPECT_EQ(FileDateTimeText(v), "21/06/2024 04:29:47");
+        EXPECT_EQ(FileDateTimeText(std::floor(v)), "21/06/2024");
+        const auto back = ReadFileDateTime(FileDateTimeText(v));
+        ASSERT_TRUE(back.has_value());
+        EXPECT_NEAR(*back, v, 0.5 / 86400000);
+    }
+    SetShortDateFormat(saved);
+
+    struct
+    {
+        const char *Text;
+        std::optional<double> Expected;
+    } const reads[] = {
+        {"21.06.2024 04:29:47", v},
+        {"21-06-2024", std::floor(v)},
+        {"06/21/2024", std::nullopt}, // month first is no file date: there is no month 21
+        {"21 06 2024", std::nullopt},
+        {"", std::nullopt},
+    };
+
+    for (const auto &r : reads) {
+        SCOPED_TRACE(r.Text);
+        const auto got = ReadFileDateTime(r.Text);
+        ASSERT_EQ(got.has_value(), r.Expected.has_value());
+        if (got) {
+            EXPECT_NEAR(*got, *r.Expected, 0.5 / 86400000);
+        }
+    }
+}
+
+TEST(DateTime, InvalidDateMessageNamesFieldAndFormat)
+{
+    EXPECT_EQ(InvalidDateMessage("GMT date", {TDateOrder::DayMonthYear, '/'}),
+        "Invalid date in GMT date: expected dd/MM/yyyy");
+    EXPECT_EQ(InvalidDateMessage("local date", {TDateOrder::MonthDayYear, '.'}),
+        "Invalid date in local date: expected MM.dd.yyyy");
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "engine/AABASIC.h"
 #include "engine/AATIME.h"
 #include "engine/AATRANS.h"
+#include "engine/DeltaTTable.h"
 #include "engine/EarthOrientation.h"
 #include "engine/Trigonom.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <limits>
 
 namespace vrn {
@@ -44,7 +46,81 @@ TEST(TimeScales, JulianCenturiesFromJ2000)
     }
 }
 
-TEST(TimeScales, DeltaTTableEndsAndPolynomials)
+TEST(TimeScales, DeltaTAgreesWithTheLeapSeconds)
+{
+    // TT − UT1 = 32.184 s + (TAI − UTC) − (UT1 − UTC), and |UT1 − UTC| stays below 0.9 s: from
+    // 1972 the observed ΔT lies within 0.9 s of 32.184 s + TAI − UTC. The steps of TAI − UTC
+    // are those of IERS Bulletin C (each row: the first day of the value and the value).
+    struct Step
+    {
+        int Year, Month;
+        int TaiMinusUtc;
+    };
+
+    const Step steps[] = {{1973, 1, 12}, {1974, 1, 13}, {1975, 1, 14}, {1976, 1, 15}, {1977, 1, 16},
+        {1978, 1, 17}, {1979, 1, 18}, {1980, 1, 19}, {1981, 7, 20}, {1982, 7, 21}, {1983, 7, 22},
+        {1985, 7, 23}, {1988, 1, 24}, {1990, 1, 25}, {1991, 1, 26}, {1992, 7, 27}, {1993, 7, 28},
+        {1994, 7, 29}, {1996, 1, 30}, {1997, 7, 31}, {1999, 1, 32}, {2006, 1, 33}, {2009, 1, 34},
+        {2012, 7, 35}, {2015, 7, 36}, {2017, 1, 37}, {2018, 1, 37}};
+    for (std::size_t i = 0; i + 1 < std::size(steps); ++i) {
+        const Step &s = steps[i];
+        const double from = JulianCenturies(s.Year, s.Month, 1, 0);
+        const double to = JulianCenturies(steps[i + 1].Year, steps[i + 1].Month, 1, 0);
+        for (const double f : {0.001, 0.25, 0.5, 0.75, 0.999}) {
+            const double t = from + f * (to - from);
+            SCOPED_TRACE(testing::Message() << "year " << 2000 + 100 * t);
+            EXPECT_NEAR(DeltaT(t), 32.184 + s.TaiMinusUtc, 0.9);
+        }
+    }
+}
+
+TEST(TimeScales, DeltaTHasNoStepWhereItsSourcesMeet)
+{
+    struct Case
+    {
+        const char *Name;
+        double Year;
+    };
+
+    const Case cases[] = {
+        {"two-yearly table to the first observed value, 1657", 1657.0},
+        {"half-yearly to monthly values, 1973", 1973.0},
+        {"first monthly value, 1973 February", 1973.085558},
+        {"last observed value to the extrapolation", ObservedDeltaT().back().Year},
+        {"held value to the slope, 2026", kDeltaTHoldUntilYear},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        const double before = DeltaT((c.Year - 1e-7 - 2000) / 100);
+        const double after = DeltaT((c.Year + 1e-7 - 2000) / 100);
+        EXPECT_NEAR(after - before, 0.0, 0.001);
+    }
+}
+
+TEST(TimeScales, DeltaTAfterTheObservedValues)
+{
+    // Observed ΔT has stayed near 69.2 s since 2017 (IERS Bulletin A, TT − UT1): it is held to
+    // 2026, then grows by less than a second a year.
+    const double last = ObservedDeltaT().back().Seconds;
+    EXPECT_NEAR(last, 69.2, 0.1);
+    EXPECT_EQ(DeltaT((2024.5 - 2000) / 100), last);
+    EXPECT_EQ(DeltaT((2026.0 - 2000) / 100), last);
+
+    struct Case
+    {
+        double FromYear, ToYear;
+    };
+
+    for (const Case c : {Case {2026, 2035}, Case {2035, 2050}, Case {2050, 2100}}) {
+        SCOPED_TRACE(testing::Message() << c.FromYear << ".." << c.ToYear);
+        const double rate = (DeltaT((c.ToYear - 2000) / 100) - DeltaT((c.FromYear - 2000) / 100))
+            / (c.ToYear - c.FromYear);
+        EXPECT_GT(rate, 0.0);
+        EXPECT_LT(rate, 1.0);
+    }
+}
+
+TEST(TimeScales, DeltaTBeforeTheObservedValues)
 {
     struct Case
     {
@@ -59,13 +135,7 @@ TEST(TimeScales, DeltaTTableEndsAndPolynomials)
     const Case cases[] = {
         {"first table entry 1620", 1620, 124.0, 1e-9},
         {"halfway 1620-1622", 1621, 119.5, 1e-9},
-        {"1900 (table: -2.7)", 1900, -2.7, 1e-9},
-        {"1987.5, three quarters from 1986 to 1988", 1987.5, 54.9 + 0.75 * 0.9, 1e-9},
-        {"2000 (table: 63.0)", 2000, 63.0, 1e-9},
-        {"last used entry 2016", 2016, 74.0, 1e-9},
-        {"just past 2016: 102.3 + 123.5T + 32.5T² − 50", 2016.01,
-            102.3 + 123.5 * 0.1601 + 32.5 * 0.1601 * 0.1601 - 50, 1e-9},
-        {"2025 polynomial (≈ 71.1 s, observed ≈ 69 s)", 2025, 102.3 + 30.875 + 2.03125 - 50, 1e-9},
+        {"1650 (table: 48.0)", 1650, 48.0, 1e-9},
         {"year 1000: 50.6 + 67.5T + 22.5T²", 1000, 50.6 - 675 + 2250, 1e-6},
         {"year 500: 2715.6 + 573.36T + 46.5T²", 500, 2715.6 - 8600.4 + 10462.5, 1e-6},
     };
@@ -75,13 +145,6 @@ TEST(TimeScales, DeltaTTableEndsAndPolynomials)
     }
 }
 
-TEST(TimeScales, DeltaTDropsAboutASecondPastTheTable)
-{
-    const double atEnd = DeltaT(0.16);
-    const double after = DeltaT(0.1601);
-    EXPECT_NEAR(atEnd - after, 74.0 - 72.905, 0.01);
-}
-
 TEST(TimeScales, DeltaTOfNaNStaysOutOfTheTable)
 {
     EXPECT_TRUE(std::isnan(DeltaT(std::numeric_limits<double>::quiet_NaN())));
@@ -89,8 +152,8 @@ TEST(TimeScales, DeltaTOfNaNStaysOutOfTheTable)
 
 TEST(TimeScales, TerrestrialCenturiesAddsDeltaT)
 {
-    // 2000: ΔT = 63.0 s, 63/(86400·36525) centuries.
-    EXPECT_NEAR(TerrestrialCenturies(0.0), 63.0 / (86400.0 * 36525.0), 1e-15);
+    // J2000.0: TT − UT1 = 32.184 + 32 (TAI − UTC) − 0.355 (UT1 − UTC, IERS Bulletin B) = 63.83 s.
+    EXPECT_NEAR(TerrestrialCenturies(0.0) * 86400.0 * 36525.0, 63.83, 0.01);
 }
 
 TEST(Nutation, MeeusExample22a)

@@ -1,13 +1,14 @@
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
-#include "apps/vrn32/fVrndisc.h"
 #include "engine/DateTime.h"
 #include "engine/VrnError.h"
 #include "ui/UiTestDoubles.h"
+#include "ui/fVrndisc.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -306,6 +307,8 @@ void TLauncherTest::StartupFormatsFollowTheUser_data()
                                  << "MM/dd/yyyy";
     QTest::addRow("year first") << "yyyy-MM-dd"
                                 << "MM-dd-yyyy";
+    // The C locale (LANG=C) writes dates with blanks, which no date can be read back with.
+    QTest::addRow("C locale") << QLocale::c().dateFormat(QLocale::ShortFormat) << "dd/MM/yyyy";
     QTest::addRow("empty keeps the current one") << ""
                                                  << "MM-dd-yyyy";
 }

@@ -1,4 +1,4 @@
-#include "apps/vrn32/VarunelPicture.h"
+#include "ui/VarunelPicture.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "apps/vrn32/fVrndisc.h"
+#include "ui/fVrndisc.h"
 
-#include "apps/vrn32/VarunelPicture.h"
+#include "ui/VarunelPicture.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 // The legal notice: licence, disclaimer and acknowledgments. Created, shown modally and freed by
-// the launcher's "About Varunel..." button.
+// the launchers' "About Varunel..." buttons (vrn32 and kartograv share it).
 
 #include <QDialog>
 
