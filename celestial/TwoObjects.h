@@ -75,7 +75,7 @@ struct TTwoObjectsInputs
 };
 
 // The GMT instant of the fields: the GMT date + the time + the watch error, one date-time that
-// may run into the next or the previous day. Raises "Invalid date".
+// may run into the next or the previous day. Raises the message of ReadGMTDate.
 double TwoObjectsInstant(const TTwoObjectsInputs &inputs);
 
 // The report lines of a distance: the bodies, the date and time of the instant, the
@@ -85,8 +85,8 @@ void TwoObjectsReport(const TAstro &body1, const TAstro &body2, const TTwoObject
     std::vector<std::string> &report);
 
 // "&Calculate": the distance at the instant of the fields and its report (TwoObjectsReport).
-// Raises ESelectObjectError and "Invalid date" before writing anything; none (and no lines) when
-// the distance cannot be computed.
+// Raises ESelectObjectError and the date reader's error before writing anything; none (and no
+// lines) when the distance cannot be computed.
 std::optional<TTwoObjectsResult> CalcTwoObjects(
     const TTwoObjectsInputs &inputs, std::vector<std::string> &report);
 

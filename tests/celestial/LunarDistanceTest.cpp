@@ -85,8 +85,9 @@ TEST(LunarDistance, WorkedExamplesClearToTheGeocentricDistanceAndFindTheGMT)
         // The clearing itself against PyEphem: only the semi-diameters and parallaxes of the
         // engine enter it (they differ from PyEphem's by about 0.02').
         EXPECT_NEAR(c.ClearedDistDeg, w.GeocentricDeg, 0.05 * kArcmin);
-        // The GMT carries the engine's own Moon against PyEphem's (0.11', 13 s at 30' an hour).
-        EXPECT_NEAR(c.GMT, w.Truth, 20 * kSecond);
+        // The GMT also carries the engine's own Moon against PyEphem's (up to 0.03' at these
+        // dates, 4 s at 30' an hour, partly cancelling the clearing's 0.02').
+        EXPECT_NEAR(c.GMT, w.Truth, 3 * kSecond);
         EXPECT_NEAR(c.WatchErrorSec, (c.GMT - o.WatchDateTime) * 86400, 1e-6);
         EXPECT_NEAR(std::fabs(c.RateArcminPerHour), 30, 5);
         // The GMT found gives the cleared distance.
