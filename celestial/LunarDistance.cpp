@@ -247,7 +247,11 @@ double TimeOfDistance(TAstro &body1, TAstro &body2, double distDeg, double start
         if (std::fabs(step) * kSecondsPerDay < 0.01)
             return t;
     }
-    return t;
+    // A star's place moves by a step at each new day of its cache: the last iterate is kept
+    // when it gives the distance within that step.
+    if (std::fabs(CentreDistance(body1, body2, t) - distDeg) * 60 < 0.02)
+        return t;
+    throw EVrnError("No time within 12 hours of the watch gives the cleared distance");
 }
 
 TBodyState StateAt(

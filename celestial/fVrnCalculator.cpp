@@ -341,13 +341,15 @@ void TFormRouteCalculator::showEvent(QShowEvent *event)
 {
     if (!FShownOnce) {
         FShownOnce = true;
-        if (!Settings().RestoreGeometry(*this)) {
+        // Centred on its screen the first time, when no position was kept.
+        if (!FGeometryKnown) {
             if (const QScreen *screen = this->screen()) {
                 QRect frame = frameGeometry();
                 frame.moveCenter(screen->availableGeometry().center());
                 move(frame.topLeft());
             }
         }
+        FGeometryKnown = true;
     }
     QWidget::showEvent(event);
 }
@@ -361,6 +363,7 @@ void TFormRouteCalculator::hideEvent(QHideEvent *event)
 void TFormRouteCalculator::LoadSettings()
 {
     const TFormSettings s = Settings();
+    FGeometryKnown = s.RestoreGeometry(*this);
     RestorePosition(s, *FEdLatIni);
     RestorePosition(s, *FEdLonIni);
     RestorePosition(s, *FEdLatFin);
@@ -372,7 +375,7 @@ void TFormRouteCalculator::LoadSettings()
 void TFormRouteCalculator::SaveSettings()
 {
     TFormSettings s = Settings();
-    if (FShownOnce)
+    if (FGeometryKnown)
         s.SaveGeometry(*this);
     StorePosition(s, *FEdLatIni);
     StorePosition(s, *FEdLonIni);

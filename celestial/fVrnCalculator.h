@@ -71,6 +71,7 @@ private:
 
     TLogCarta *FChartView = nullptr;
     bool FShownOnce = false;
+    bool FGeometryKnown = false; // restored from the settings, or shown once
 
     TKaPositionEdit *FEdLatIni = nullptr;
     TKaPositionEdit *FEdLonIni = nullptr;
