@@ -15,6 +15,7 @@
 #include "common/VrnEdit.h"
 #include "engine/Astros.h"
 #include "engine/NumText.h"
+#include "sky/fTAstroChart.h"
 #include "ui/Clock.h"
 #include "ui/DataFolder.h"
 #include "ui/FileDialogs.h"
@@ -203,6 +204,7 @@ void TFormVrn32::ConnectSignals()
             &TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick},
         {FBAlmanacPages, &TFormVrn32::BAlmanacPagesClick},
         {FBShowDistanceBetweenTwoObjects, &TFormVrn32::BShowDistanceBetweenTwoObjectsClick},
+        {FBStarFinder, &TFormVrn32::BStarFinderClick},
         {FBNow, &TFormVrn32::BNowClick},
         {FBGetSystemTimeZone, &TFormVrn32::BGetSystemTimeZoneClick},
         {FBAddCorrectionTablePoint, &TFormVrn32::BAddCorrectionTablePointClick},
@@ -252,6 +254,12 @@ void TFormVrn32::SetAlmanacPagesWindow(QWidget *window)
 {
     FAlmanacPagesWindow = window;
     FBAlmanacPages->setEnabled(window != nullptr);
+}
+
+void TFormVrn32::SetStarFinderWindow(TFormStarFinder *window)
+{
+    FStarFinderWindow = window;
+    FBStarFinder->setEnabled(window != nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -695,6 +703,14 @@ void TFormVrn32::BShowDistanceBetweenTwoObjectsClick()
     if (!FTwoObjectsWindow)
         FTwoObjectsWindow = new TFormTwoObjectsCalculations(this);
     BringToFront(FTwoObjectsWindow);
+}
+
+// The star finder shows the sky of the sight being worked: the assumed position and its GMT.
+void TFormVrn32::BStarFinderClick()
+{
+    if (FStarFinderWindow)
+        FStarFinderWindow->ShowFor(FEdLatitude->Position(), FEdLongitude->Position(),
+            DateOf(*FEdGMTDate), FEdGMTTime->Value());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -37,6 +37,7 @@ class TKaPositionEdit;
 class TKaTimeEdit;
 class TLogCarta;
 class TNumEdit;
+class TFormStarFinder;
 class TSextantErrorPlot;
 struct TSextantSettingsInput;
 struct TSightInputs;
@@ -65,6 +66,7 @@ public:
     void SetBoatMovementDialog(QDialog *dialog);
     void SetEqualAltitudesWindow(QWidget *window);
     void SetAlmanacPagesWindow(QWidget *window);
+    void SetStarFinderWindow(TFormStarFinder *window);
 
     // The dialogs the commands open, replaceable so that tests can answer them.
     std::function<bool(QWidget *parent, TLOPList &list, int n)> EditLOPOfList;
@@ -96,6 +98,7 @@ public:
     void BAlmanacPagesClick();
     // Shows the two-object window, created on first use.
     void BShowDistanceBetweenTwoObjectsClick();
+    void BStarFinderClick();
     void BNowClick();
     void BGetSystemTimeZoneClick();
     void BAddCorrectionTablePointClick();
@@ -164,6 +167,7 @@ private:
     QWidget *FEqualAltitudesWindow = nullptr;
     QWidget *FAlmanacPagesWindow = nullptr;
     QWidget *FTwoObjectsWindow = nullptr; // a child window, made on first use
+    TFormStarFinder *FStarFinderWindow = nullptr;
 
     // Inputs.
     QComboBox *FLBStars = nullptr;

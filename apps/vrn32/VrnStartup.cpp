@@ -8,6 +8,7 @@
 #include "engine/Astros.h"
 #include "engine/DateTime.h"
 #include "sky/fAlmanacPages.h"
+#include "sky/fTAstroChart.h"
 #include "ui/FormSettings.h"
 
 #include <QCommandLineParser>
@@ -80,11 +81,16 @@ TVrn32Windows::TVrn32Windows()
     FCelestialNavigation = std::make_unique<TFormVrn32>();
     FLegCalculator = std::make_unique<TFormRouteCalculator>();
     FAlmanacPages = std::make_unique<TFormAlmanacPages>();
+    FStarFinder = std::make_unique<TFormStarFinder>();
     FBoatMovement = std::make_unique<TFormBoatMovement>();
     FEqualAltitudes = std::make_unique<TFormMeridianPassageByEqualAltitudes>();
 
     FLauncher->SetCelestialNavigationWindow(FCelestialNavigation.get());
+    FLauncher->SetStarFinderWindow(FStarFinder.get());
+    FLauncher->SetStarFinderHandOver([this] { FCelestialNavigation->BStarFinderClick(); });
     FCelestialNavigation->SetAlmanacPagesWindow(FAlmanacPages.get());
+    FCelestialNavigation->SetStarFinderWindow(FStarFinder.get());
+    FStarFinder->SetBoatMovementDialog(FBoatMovement.get());
     FCelestialNavigation->SetBoatMovementDialog(FBoatMovement.get());
     FCelestialNavigation->SetEqualAltitudesWindow(FEqualAltitudes.get());
     FEqualAltitudes->SetBoatMovementDialog(FBoatMovement.get());
@@ -94,6 +100,7 @@ TVrn32Windows::~TVrn32Windows()
 {
     FEqualAltitudes.reset();
     FBoatMovement.reset();
+    FStarFinder.reset();
     FAlmanacPages.reset();
     FLegCalculator.reset();
     FCelestialNavigation.reset();

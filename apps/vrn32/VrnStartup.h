@@ -10,6 +10,7 @@ namespace vrn {
 
 class TFormAlmanacPages;
 class TFormBoatMovement;
+class TFormStarFinder;
 class TFormMeridianPassageByEqualAltitudes;
 class TFormRouteCalculator;
 class TFormVarunelSplash;
@@ -59,6 +60,8 @@ public:
 
     TFormAlmanacPages &AlmanacPages() { return *FAlmanacPages; }
 
+    TFormStarFinder &StarFinder() { return *FStarFinder; }
+
     TFormBoatMovement &BoatMovement() { return *FBoatMovement; }
 
     TFormMeridianPassageByEqualAltitudes &EqualAltitudes() { return *FEqualAltitudes; }
@@ -68,6 +71,7 @@ private:
     std::unique_ptr<TFormVrn32> FCelestialNavigation;
     std::unique_ptr<TFormRouteCalculator> FLegCalculator;
     std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
+    std::unique_ptr<TFormStarFinder> FStarFinder;
     std::unique_ptr<TFormBoatMovement> FBoatMovement;
     std::unique_ptr<TFormMeridianPassageByEqualAltitudes> FEqualAltitudes;
 };

@@ -169,9 +169,17 @@ void TFormVarunelSplash::BChartNavigationClick()
     ShowWindow(FChartViewer);
 }
 
+void TFormVarunelSplash::SetStarFinderHandOver(std::function<void()> handOver)
+{
+    FStarFinderHandOver = std::move(handOver);
+}
+
 void TFormVarunelSplash::BStarFinderClick()
 {
-    ShowWindow(FStarFinder);
+    if (FStarFinderHandOver && FStarFinder)
+        FStarFinderHandOver();
+    else
+        ShowWindow(FStarFinder);
 }
 
 void TFormVarunelSplash::BDisclaimerClick()

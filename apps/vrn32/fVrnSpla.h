@@ -23,6 +23,9 @@ public:
     void SetCelestialNavigationWindow(QWidget *window);
     void SetChartViewerWindow(QWidget *window);
     void SetStarFinderWindow(QWidget *window);
+    // Opens the star finder on the sight being worked (the celestial navigation window's
+    // position and GMT) instead of merely showing it.
+    void SetStarFinderHandOver(std::function<void()> handOver);
 
     // Called before the launcher closes, so that the chart viewer can offer to save a changed
     // desktop. Closing is never refused; an error of the handler is shown, not thrown.
@@ -58,6 +61,7 @@ private:
     QPointer<QWidget> FChartViewer;
     QPointer<QWidget> FStarFinder;
     std::function<void()> FCloseQuery;
+    std::function<void()> FStarFinderHandOver;
 };
 
 } // namespace vrn

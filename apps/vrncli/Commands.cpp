@@ -7,6 +7,7 @@
 #include "apps/vrncli/RenderCommand.h"
 #include "apps/vrncli/RiseSetCommand.h"
 #include "apps/vrncli/SightCommand.h"
+#include "apps/vrncli/StarFinderCommand.h"
 
 namespace vrn::cli {
 
@@ -27,6 +28,8 @@ std::span<const TCommand> Commands()
         {"riseset", "rising, meridian transit, setting and civil twilight of a body on a date",
             kRiseSetUsage, &RunRiseSet},
         {"sight", "reduce a sextant sight to a line of position", kSightUsage, &RunSight},
+        {"starfinder", "the bodies visible from a position, the best ones for a fix, the sky chart",
+            kStarFinderUsage, &RunStarFinder},
     };
     return commands;
 }

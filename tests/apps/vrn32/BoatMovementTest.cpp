@@ -7,9 +7,11 @@
 #include "celestial/fVrn32.h"
 #include "celestial/fVrnCalculator.h"
 #include "common/NumEdit.h"
+#include "common/VrnEdit.h"
 #include "engine/Astros.h"
 #include "sky/MiniBoat.h"
 #include "sky/fAlmanacPages.h"
+#include "sky/fTAstroChart.h"
 #include "ui/UiTestDoubles.h"
 
 #include <QApplication>
@@ -170,9 +172,9 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
         auto *launch =
             windows.Launcher().findChild<QPushButton *>(QStringLiteral("BCelestialNavigation"));
         QVERIFY(launch->isEnabled());
-        QVERIFY(!windows.Launcher()
-                     .findChild<QPushButton *>(QStringLiteral("BStarFinder"))
-                     ->isEnabled());
+        QVERIFY(windows.Launcher()
+                    .findChild<QPushButton *>(QStringLiteral("BStarFinder"))
+                    ->isEnabled());
         QVERIFY(!windows.Launcher()
                      .findChild<QPushButton *>(QStringLiteral("BChartNavigation"))
                      ->isEnabled());
@@ -202,9 +204,29 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
         lunars->click();
         QCOMPARE(
             windows.CelestialNavigation().findChildren<TFormTwoObjectsCalculations *>().size(), 1);
-        QVERIFY(!windows.CelestialNavigation()
-                     .findChild<QPushButton *>(QStringLiteral("BStarFinder"))
-                     ->isEnabled());
+        // Both star finder commands open it on the assumed position and GMT of the sight.
+        windows.CelestialNavigation()
+            .findChild<TKaPositionEdit *>(QStringLiteral("EdLatitude"))
+            ->SetPosition(-33.5);
+        windows.CelestialNavigation()
+            .findChild<TKaPositionEdit *>(QStringLiteral("EdLongitude"))
+            ->SetPosition(70.5);
+        auto *finder =
+            windows.CelestialNavigation().findChild<QPushButton *>(QStringLiteral("BStarFinder"));
+        QVERIFY(finder->isEnabled());
+        finder->click();
+        QVERIFY(windows.StarFinder().isVisible());
+        const auto *lat =
+            windows.StarFinder().findChild<TKaPositionEdit *>(QStringLiteral("EdLat"));
+        QCOMPARE(lat->Position(), -33.5);
+        QVERIFY(windows.StarFinder().Sky().LonDeg == 70.5);
+        windows.StarFinder().hide();
+        windows.CelestialNavigation()
+            .findChild<TKaPositionEdit *>(QStringLiteral("EdLatitude"))
+            ->SetPosition(12);
+        windows.Launcher().findChild<QPushButton *>(QStringLiteral("BStarFinder"))->click();
+        QVERIFY(windows.StarFinder().isVisible());
+        QCOMPARE(lat->Position(), 12.0);
         QVERIFY(!windows.CelestialNavigation()
                      .findChild<QPushButton *>(QStringLiteral("BAbreCarta"))
                      ->isEnabled());

@@ -1,0 +1,47 @@
+#include "sky/StarFinderPng.h"
+
+#include "engine/VrnError.h"
+#include "sky/Constelations.h"
+#include "sky/StarFinderPainter.h"
+#include "sky/VisibleSky.h"
+
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <memory>
+
+namespace vrn {
+namespace {
+
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Lives until the process ends: text drawing needs it for every later picture too.
+    static int argc = 1;
+    static char name[] = "vrncli";
+    static char *argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+void RenderStarFinderPng(const TVisibleSky &sky, const TStarFinderPngRequest &request)
+{
+    EnsureGuiApplication();
+    TPosicionadorDeConstelacoes constellations;
+    constellations.PositionFor(sky.DateTime, sky.LatDeg, sky.LonDeg);
+    TStarFinderScene scene;
+    LoadScene(scene, sky, constellations);
+    scene.SetPlanned(request.Planned);
+    TStarFinderStyle style = DefaultStarFinderStyle();
+    style.BackColor = SkyColorFor(sky.Shade);
+    const QImage image = RenderStarFinder(scene, style, request.Size, request.Size);
+    QSaveFile file(QString::fromStdString(request.PngFile));
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        throw EVrnError(
+            "Cannot write " + request.PngFile + ": " + file.errorString().toStdString());
+}
+
+} // namespace vrn
