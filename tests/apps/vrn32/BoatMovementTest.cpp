@@ -1,11 +1,14 @@
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fBoatMovement.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "apps/vrn32/fchvrn32.h"
 #include "celestial/Sextante.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fTwoObjectsCalculations.h"
 #include "celestial/fVrn32.h"
 #include "celestial/fVrnCalculator.h"
+#include "charts/ChtObjects.h"
+#include "charts/Dcarta.h"
 #include "common/NumEdit.h"
 #include "common/VrnEdit.h"
 #include "engine/Astros.h"
@@ -14,6 +17,7 @@
 #include "sky/fTAstroChart.h"
 #include "ui/UiTestDoubles.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
@@ -41,6 +45,7 @@ private slots:
     void DraggingSetsTheCourse();
     void FieldsFillTheSharedCourseAndSpeedAndAreStored();
     void StartupCreatesTheWindowsAndWiresThem();
+    void LegCalculatorRoutesGoToTheChartViewer();
     void Screenshots();
 
 private:
@@ -175,9 +180,13 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
         QVERIFY(windows.Launcher()
                     .findChild<QPushButton *>(QStringLiteral("BStarFinder"))
                     ->isEnabled());
-        QVERIFY(!windows.Launcher()
-                     .findChild<QPushButton *>(QStringLiteral("BChartNavigation"))
-                     ->isEnabled());
+        auto *chartButton =
+            windows.Launcher().findChild<QPushButton *>(QStringLiteral("BChartNavigation"));
+        QVERIFY(chartButton->isEnabled());
+        QVERIFY(!windows.ChartViewer().isVisible());
+        chartButton->click();
+        QVERIFY(windows.ChartViewer().isVisible());
+        windows.ChartViewer().hide();
         launch->click();
         QVERIFY(windows.CelestialNavigation().isVisible());
 
@@ -227,9 +236,13 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
         windows.Launcher().findChild<QPushButton *>(QStringLiteral("BStarFinder"))->click();
         QVERIFY(windows.StarFinder().isVisible());
         QCOMPARE(lat->Position(), 12.0);
-        QVERIFY(!windows.CelestialNavigation()
-                     .findChild<QPushButton *>(QStringLiteral("BAbreCarta"))
-                     ->isEnabled());
+        // "Chart..." hands the page's overlay to the chart viewer and shows it.
+        auto *chart =
+            windows.CelestialNavigation().findChild<QPushButton *>(QStringLiteral("BAbreCarta"));
+        QVERIFY(chart->isEnabled());
+        chart->click();
+        QVERIFY(windows.ChartViewer().isVisible());
+        QCOMPARE(windows.ChartViewer().windowTitle(), QStringLiteral("Chart"));
         TLOPRecord lop;
         lop.ObjectName = "Sun";
         lop.GMTDay = 3;
@@ -241,6 +254,35 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
     QVERIFY(!Astros().Created());
     QVERIFY(QFile::exists(FFolder->DataPath() + QStringLiteral("/LOPS.LST")));
     QVERIFY(FBoxes->Shown.isEmpty());
+}
+
+void TBoatMovementTest::LegCalculatorRoutesGoToTheChartViewer()
+{
+    TVrn32Windows windows;
+    TFormRouteCalculator &legs = windows.LegCalculator();
+    QVERIFY(!legs.isVisible());
+    // Both of the viewer's commands show it: the Routes menu entry and the tool bar button.
+    for (const char *command : {"LegCalculator1", "BLegCalculator"}) {
+        legs.hide();
+        auto *action = windows.ChartViewer().findChild<QAction *>(QString::fromLatin1(command));
+        QVERIFY2(action && action->isEnabled(), command);
+        action->trigger();
+        QVERIFY(legs.isVisible());
+    }
+    legs.findChild<TKaPositionEdit *>(QStringLiteral("EdLatIni"))->SetPosition(40);
+    legs.findChild<TKaPositionEdit *>(QStringLiteral("EdLonIni"))->SetPosition(70);
+    legs.findChild<TKaPositionEdit *>(QStringLiteral("EdLatFin"))->SetPosition(50);
+    legs.findChild<TKaPositionEdit *>(QStringLiteral("EdLonFin"))->SetPosition(5);
+    QTest::mouseClick(legs.findChild<QPushButton *>(QStringLiteral("BCalculate")), Qt::LeftButton);
+    auto *add = legs.findChild<QPushButton *>(QStringLiteral("BAddGCRouteToDesktop"));
+    QVERIFY(add->isEnabled());
+    add->click();
+    const TLogCarta &chart = windows.ChartViewer().Chart();
+    QCOMPARE(chart.Desk().Routes.Count(), 1u);
+    QCOMPARE(QString::fromStdString(chart.Desk().Routes[0]->Name), QStringLiteral("Great Circle"));
+    QCOMPARE(chart.Desk().Routes[0]->PointCount(), std::size_t(7));
+    QVERIFY(chart.IsModified());
+    QVERIFY2(FBoxes->Shown.isEmpty(), qPrintable(FBoxes->Texts().join(QLatin1Char('|'))));
 }
 
 void TBoatMovementTest::Screenshots()
