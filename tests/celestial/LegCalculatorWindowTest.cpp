@@ -372,6 +372,18 @@ void TLegCalculatorWindowTest::Screenshots()
         QApplication::processEvents();
         QVERIFY(Window().grab().save(dir + QLatin1Char('/') + QString::fromLatin1(names[page])));
     }
+    // Both routes on a chart view of the North Atlantic.
+    FChart = std::make_unique<TLogCarta>();
+    FChart->resize(700, 450);
+    FChart->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FChart.get()));
+    Window().SetChartView(FChart.get());
+    Window().BAddGCRouteToDesktopClick();
+    Window().BAddRLRouteToDesktopClick();
+    FChart->SetViewAndClear(47, 40, 90);
+    FChart->Redraw(true, true);
+    QApplication::processEvents();
+    QVERIFY(FChart->grab().save(dir + QStringLiteral("/leg-4-routes-on-chart.png")));
 }
 
 } // namespace vrn
