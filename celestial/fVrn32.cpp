@@ -8,6 +8,7 @@
 #include "celestial/SystemTimeZone.h"
 #include "celestial/WindowFields.h"
 #include "celestial/fEdAltitudeErrorPair.h"
+#include "celestial/fTwoObjectsCalculations.h"
 #include "celestial/fedlop.h"
 #include "charts/Dcarta.h"
 #include "common/NumEdit.h"
@@ -200,6 +201,7 @@ void TFormVrn32::ConnectSignals()
         {FBMeridianPassageByMethodOfEqualAltitudes,
             &TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick},
         {FBAlmanacPages, &TFormVrn32::BAlmanacPagesClick},
+        {FBShowDistanceBetweenTwoObjects, &TFormVrn32::BShowDistanceBetweenTwoObjectsClick},
         {FBStarFinder, &TFormVrn32::BStarFinderClick},
         {FBAbreCarta, &TFormVrn32::BAbreCartaClick},
         {FBNow, &TFormVrn32::BNowClick},
@@ -734,6 +736,13 @@ void TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick()
 void TFormVrn32::BAlmanacPagesClick()
 {
     BringToFront(FAlmanacPagesWindow);
+}
+
+void TFormVrn32::BShowDistanceBetweenTwoObjectsClick()
+{
+    if (!FTwoObjectsWindow)
+        FTwoObjectsWindow = new TFormTwoObjectsCalculations(this);
+    BringToFront(FTwoObjectsWindow);
 }
 
 // The chart viewer plots what the page shows: the current LOP, or the list and its fix.

@@ -100,6 +100,8 @@ public:
     void BPassagemMeridianaClick();
     void BMeridianPassageByMethodOfEqualAltitudesClick();
     void BAlmanacPagesClick();
+    // Shows the two-object window, created on first use.
+    void BShowDistanceBetweenTwoObjectsClick();
     void BStarFinderClick();
     void BAbreCartaClick();
     void BNowClick();
@@ -176,6 +178,7 @@ private:
     QDialog *FBoatMovementDialog = nullptr;
     QWidget *FEqualAltitudesWindow = nullptr;
     QWidget *FAlmanacPagesWindow = nullptr;
+    QWidget *FTwoObjectsWindow = nullptr; // a child window, made on first use
     TFormStarFinder *FStarFinderWindow = nullptr;
 
     // Inputs.

@@ -657,8 +657,8 @@ QWidget *TFormVrn32::CreateOtherPage()
         page, QStringLiteral("Nautical almanac pages"));
     FBAlmanacPages->setEnabled(false);
     FBShowDistanceBetweenTwoObjects = NewButton(QStringLiteral("BShowDistanceBetweenTwoObjects"),
-        QStringLiteral("Dist. between objects and &Lunars..."), page);
-    FBShowDistanceBetweenTwoObjects->setVisible(false);
+        QStringLiteral("Dist. between objects and &Lunars..."), page,
+        QStringLiteral("Distance between two objects at the GMT, and lunar distances"));
     FBAbreCarta = NewButton(QStringLiteral("BAbreCarta"), QStringLiteral("Chart..."), page,
         QStringLiteral("Open chart window with current set of LOPs"));
     FBAbreCarta->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "apps/vrn32/fchvrn32.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fVrn32.h"
+#include "celestial/fVrnCalculator.h"
 #include "engine/Astros.h"
 #include "engine/DateTime.h"
 #include "sky/fAlmanacPages.h"
@@ -98,6 +99,7 @@ TVrn32Windows::TVrn32Windows()
     FLauncher = std::make_unique<TFormVarunelSplash>();
     FChartViewer = std::make_unique<TFormCartaVrn>();
     FCelestialNavigation = std::make_unique<TFormVrn32>();
+    FLegCalculator = std::make_unique<TFormRouteCalculator>();
     FAlmanacPages = std::make_unique<TFormAlmanacPages>();
     FStarFinder = std::make_unique<TFormStarFinder>();
     FBoatMovement = std::make_unique<TFormBoatMovement>();
@@ -112,6 +114,9 @@ TVrn32Windows::TVrn32Windows()
         QObject::connect(app, &QGuiApplication::commitDataRequest, FChartViewer.get(),
             [this](QSessionManager &) { FChartViewer->AskSaveDesktopAtExit(); });
     FChartViewer->SetAboutBox([this] { FLauncher->ShowAsAboutBox(); });
+    // "Leg Calculator" shows it; its routes go to the viewer's chart view, which goes last.
+    FChartViewer->SetLegCalculatorWindow(FLegCalculator.get());
+    FLegCalculator->SetChartView(&FChartViewer->Chart());
     FCelestialNavigation->SetChartViewer(
         [this](const TChartHandOver &handOver) { FChartViewer->ShowCelestialOverlay(handOver); });
     FLauncher->SetStarFinderWindow(FStarFinder.get());
@@ -130,6 +135,7 @@ TVrn32Windows::~TVrn32Windows()
     FBoatMovement.reset();
     FStarFinder.reset();
     FAlmanacPages.reset();
+    FLegCalculator.reset();
     FCelestialNavigation.reset();
     FChartViewer.reset();
     FLauncher.reset();
