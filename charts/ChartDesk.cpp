@@ -153,8 +153,52 @@ std::vector<TChartFileMessage> TChartDesk::LoadChart(
         ChartObjects = std::make_unique<TObjList>(std::move(contents.Objects));
         ChartFileName = fileName;
     }
+    KeptChartRef.reset();
     ChartModified = true;
     return std::move(contents.Messages);
+}
+
+void TChartDesk::TakeDesktop(TObjList &objects)
+{
+    TOwnedList<TChtTrack> tracks;
+    TOwnedList<TChtRoute> routes;
+    TOwnedList<TChtChartImage> images;
+    TObjList others;
+    for (auto &item : objects.ReleaseAll()) {
+        TChtObject *object = item.get();
+        // A track is a route too, so tracks are taken first.
+        if (auto *track = dynamic_cast<TChtTrack *>(object)) {
+            item.release();
+            tracks.Add(std::unique_ptr<TChtTrack>(track));
+        } else if (auto *route = dynamic_cast<TChtRoute *>(object)) {
+            item.release();
+            routes.Add(std::unique_ptr<TChtRoute>(route));
+        } else if (auto *image = dynamic_cast<TChtChartImage *>(object)) {
+            item.release();
+            images.Add(std::unique_ptr<TChtChartImage>(image));
+        } else {
+            others.Add(std::move(item));
+        }
+    }
+    const bool routeListed = IsRouteListed(FRoute);
+    const bool trackListed = IsTrackListed(FTrack);
+    ChartImages = std::move(images);
+    Routes = std::move(routes);
+    Tracks = std::move(tracks);
+    OtherObjects = std::move(others);
+    if (routeListed) {
+        FOwnRoute = std::make_unique<TChtRoute>();
+        FRoute = FOwnRoute.get();
+        FRoute->Name = NextRouteName();
+    }
+    if (trackListed) {
+        FOwnTrack = std::make_unique<TChtTrack>();
+        FTrack = FOwnTrack.get();
+        FTrack->Name = NextTrackName();
+    }
+    ChartImagesModified = RoutesModified = TracksModified = OtherObjectsModified = false;
+    ChartModified = false;
+    KeptChartRef.reset();
 }
 
 void TChartDesk::ApplyLandColor(TColor colour)

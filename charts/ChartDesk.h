@@ -66,6 +66,9 @@ public:
     bool ChartModified = false;
     std::string ChartFileName; // empty when no vector chart is open
     std::string DesktopFileName;
+    // The chart reference of a desktop whose vector chart could not be opened: saving writes it
+    // back (file, view and colours) until another vector chart is opened.
+    std::unique_ptr<TChtFileObject> KeptChartRef;
 
     // Never null; listed in Routes / Tracks or owned here.
     TChtRoute *CurrentRoute() const { return FRoute; }
@@ -87,6 +90,13 @@ public:
     // reader's errors, leaving the chart as it was; returns the reader's information messages.
     std::vector<TChartFileMessage> LoadChart(
         const std::string &fileName, bool append, TColor landColor, TColor shoreColor);
+
+    // Makes the objects the desktop: tracks, routes, chart images and everything else (marks,
+    // polygons) each go to their list in the given order, in place of the old lists, which are
+    // freed. A current route or track that was listed is replaced by a new empty one; one being
+    // drawn stays. The modified flags and a kept chart reference are cleared; `objects` is left
+    // empty.
+    void TakeDesktop(TObjList &objects);
 
     // Polygons that follow the default colours take the new ones.
     void ApplyLandColor(TColor colour);

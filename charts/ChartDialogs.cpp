@@ -111,13 +111,7 @@ std::string PointDateTimeText(const TChtPoint &point)
 
 std::optional<double> ParsePointDateTime(std::string_view text)
 {
-    TDateFormat format = ShortDateFormat();
-    for (const char separator : {format.Separator, '/', '.', '-'}) {
-        format.Separator = separator;
-        if (auto t = ParseDateTimeText(text, format))
-            return t;
-    }
-    return std::nullopt;
+    return ParseDateTimeText(text, ShortDateFormat());
 }
 
 void ApplyPointEdit(TChtPoint &point, const TPointEdit &edit)

@@ -100,6 +100,18 @@ std::string MakeRelativePath(std::string_view path, std::string_view baseDir)
     return rel.string();
 }
 
+std::string RelativePathFrom(std::string_view path, std::string_view baseDir)
+{
+    std::error_code ec;
+    const fs::path p = fs::absolute(fs::path(path), ec).lexically_normal();
+    const fs::path b =
+        fs::absolute(fs::path(baseDir.empty() ? "." : baseDir), ec).lexically_normal();
+    const fs::path rel = p.lexically_relative(b);
+    if (ec || rel.empty())
+        return std::string(path);
+    return rel.string();
+}
+
 std::string DirectoryOf(std::string_view path)
 {
     const fs::path parent = fs::path(path).parent_path();

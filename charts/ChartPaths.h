@@ -35,6 +35,11 @@ std::string ResolveFilePath(std::string_view baseDir, std::string_view pathInFil
 // The path relative to baseDir when it lies below it, else the path unchanged.
 std::string MakeRelativePath(std::string_view path, std::string_view baseDir);
 
+// The path relative to baseDir, climbing out of it with "../" where needed, so that a folder
+// of files moved as a whole keeps working. Both are made absolute first; the path unchanged when
+// no relative form exists.
+std::string RelativePathFrom(std::string_view path, std::string_view baseDir);
+
 // Folder of a file path ("." for a bare name) and the name without its folder.
 std::string DirectoryOf(std::string_view path);
 std::string FileNameOf(std::string_view path);

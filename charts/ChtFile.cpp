@@ -35,17 +35,38 @@ bool IsLongitude(double v)
     return std::fabs(v) <= 540;
 }
 
-[[noreturn]] void InvalidNumber(int line)
+// What a line that cannot be read does in recovery: drops the object it belongs to.
+struct ELineError
 {
-    throw EVrnError("Error in line " + std::to_string(line) + ": invalid number format.");
+    std::string Text; // "invalid point format"
+};
+
+// How a reader names the object a line error drops.
+std::string ObjectDescription(const TChtObject *object)
+{
+    std::string kind = "Object";
+    if (dynamic_cast<const TChtTrack *>(object))
+        kind = "Track";
+    else if (dynamic_cast<const TChtRoute *>(object))
+        kind = "Route";
+    else if (dynamic_cast<const TChtPolygon *>(object))
+        kind = "Polygon";
+    else if (dynamic_cast<const TChtURLObject *>(object))
+        kind = "Mark";
+    else if (dynamic_cast<const TChtChartImage *>(object))
+        kind = "Chart image";
+    else if (dynamic_cast<const TChtFileObject *>(object))
+        return "the chart reference";
+    return kind + " \"" + object->Name + "\"";
 }
 
 class TReader
 {
 public:
-    TReader(TChartFileContents &out, const std::string &baseDir)
+    TReader(TChartFileContents &out, const std::string &baseDir, const TChartReadOptions &options)
         : FOut(out)
         , FBaseDir(baseDir)
+        , FOptions(options)
     { }
 
     void Line(const std::string &text, int n)
@@ -56,12 +77,18 @@ public:
         if (FTok.Count() < 2)
             return;
         const std::string &kind = FTok.Token(0);
-        if (kind == "O")
-            ObjectLine(n);
-        else if (kind == "A")
-            AttributeLine(n);
-        else if (kind == "P")
-            PointLine(n);
+        if (FSkipping && kind != "O")
+            return;
+        try {
+            if (kind == "O")
+                ObjectLine(n);
+            else if (kind == "A")
+                AttributeLine(n);
+            else if (kind == "P")
+                PointLine(n);
+        } catch (const ELineError &e) {
+            Drop(n, e.Text);
+        }
     }
 
     void Finish()
@@ -79,14 +106,47 @@ private:
         FCurrent = FPending.get();
     }
 
+    // Recovery: the object being read goes, with the line's message, and its remaining lines
+    // are skipped up to the next object.
+    void Drop(int n, const std::string &text)
+    {
+        const std::string detail = FCurrent ? ObjectDescription(FCurrent) + " dropped"
+            : FLineObject.empty()           ? std::string("line ignored")
+                                            : FLineObject + " dropped";
+        if (FCurrent && FCurrent == FOut.ChartRef.get())
+            FOut.ChartRef.reset();
+        FPending.reset();
+        FCurrent = nullptr;
+        FSkipping = true;
+        FOut.Messages.push_back({n, text, detail});
+    }
+
+    // Strict reading ends with the format's message; recovery drops the object.
+    [[noreturn]] void Fail(const std::string &message, const std::string &text)
+    {
+        if (FOptions.Recover)
+            throw ELineError {text};
+        throw EVrnError(message);
+    }
+
+    [[noreturn]] void InvalidNumber(int n)
+    {
+        Fail("Error in line " + std::to_string(n) + ": invalid number format.",
+            "invalid number format");
+    }
+
     void ObjectLine(int n)
     {
         Finish();
+        FSkipping = false;
         const std::string type = LowerAscii(Utf8Left(Trim(FTok.Token(1)), 20));
         const int count = FTok.Count();
+        FLineObject.clear();
         if (type == "chart") {
+            FLineObject = "the chart reference";
             if (count < 6)
-                throw EVrnError("Missing parameters in Chart object. Line: " + std::to_string(n));
+                Fail("Missing parameters in Chart object. Line: " + std::to_string(n),
+                    "missing parameters in Chart object");
             const auto latC = NumberField(FTok, 3);
             const auto lonC = NumberField(FTok, 4);
             const auto span = NumberField(FTok, 5);
@@ -98,8 +158,10 @@ private:
                 file.empty() ? file : ResolveFilePath(FBaseDir, file), *latC, *lonC, *span);
             FCurrent = FOut.ChartRef.get();
         } else if (type == "url") {
+            FLineObject = "Mark \"" + (count >= 3 ? FTok.Token(2) : std::string()) + "\"";
             if (count < 8)
-                throw EVrnError("Missing parameters in URL object. Line: " + std::to_string(n));
+                Fail("Missing parameters in URL object. Line: " + std::to_string(n),
+                    "missing parameters in URL object");
             const auto lat = NumberField(FTok, 3);
             const auto lon = NumberField(FTok, 4);
             const auto size = NumberField(FTok, 5);
@@ -117,6 +179,7 @@ private:
         } else if (type == "imgchart") {
             auto image = std::make_unique<TChtChartImage>();
             image->BaseDir = FBaseDir;
+            image->KeepUnloaded = FOptions.KeepUnloadedImages;
             Start(std::move(image));
         } else {
             Start(std::make_unique<TChtObject>());
@@ -146,17 +209,21 @@ private:
         const auto lat = NumberField(FTok, 1);
         const auto lon = NumberField(FTok, 2);
         if (!lat || !lon || !IsLatitude(*lat) || !IsLongitude(*lon))
-            throw EVrnError("Error in line " + std::to_string(n) + ": invalid point format.");
+            Fail("Error in line " + std::to_string(n) + ": invalid point format.",
+                "invalid point format");
         const std::string name = FTok.Count() >= 4 ? FTok.Token(3) : std::string();
         double time = 0;
         if (FTok.Count() >= 5)
-            time = ParseDateTimeText(FTok.Token(4), kChartDateFormat).value_or(0);
+            time = ReadFileDateTime(FTok.Token(4)).value_or(0);
         if (FCurrent)
             FCurrent->AddPoint(name, *lat, *lon, time);
     }
 
     TChartFileContents &FOut;
     const std::string &FBaseDir;
+    const TChartReadOptions &FOptions;
+    bool FSkipping = false; // recovery: the lines of a dropped object
+    std::string FLineObject; // what a bad object line drops, before the object exists
     TStringTokenizer FTok {"", ";"};
     std::unique_ptr<TChtObject> FPending; // the object being read, until it is finished
     TChtObject *FCurrent = nullptr; // FPending, or FOut.ChartRef for a chart reference
@@ -164,10 +231,11 @@ private:
 
 } // namespace
 
-TChartFileContents ReadObjects(const std::vector<std::string> &lines, const std::string &baseDir)
+TChartFileContents ReadObjects(const std::vector<std::string> &lines, const std::string &baseDir,
+    const TChartReadOptions &options)
 {
     TChartFileContents out;
-    TReader reader(out, baseDir);
+    TReader reader(out, baseDir, options);
     int n = 1;
     for (const std::string &line : lines) {
         reader.Line(line, n);
@@ -177,7 +245,7 @@ TChartFileContents ReadObjects(const std::vector<std::string> &lines, const std:
     return out;
 }
 
-TChartFileContents ReadChartFile(const std::string &fileName)
+TChartFileContents ReadChartFile(const std::string &fileName, const TChartReadOptions &options)
 {
     std::string contents;
     try {
@@ -188,7 +256,7 @@ TChartFileContents ReadChartFile(const std::string &fileName)
         throw;
     }
     const std::string dir = DirectoryOf(std::filesystem::absolute(fileName).string());
-    return ReadObjects(DecodeTextFile(contents, kChartLineBytes), dir);
+    return ReadObjects(DecodeTextFile(contents, kChartLineBytes), dir, options);
 }
 
 std::vector<std::string> ObjectLines(const TChtObject &object)

@@ -32,14 +32,28 @@ struct TChartFileContents
     std::vector<TChartFileMessage> Messages;
 };
 
+struct TChartReadOptions
+{
+    // A line that cannot be used drops only its object (with a message) instead of ending the
+    // reading: desktops open with what they hold that is good.
+    bool Recover = false;
+    // A chart image whose data file or picture cannot be read is kept unloaded (its LoadError
+    // says why) instead of being dropped, so that saving the desktop writes it back.
+    bool KeepUnloadedImages = false;
+};
+
 // Reads the lines of a chart file (already split, cut and decoded). Relative paths in the file
 // resolve against baseDir. Raises EVrnError "Missing parameters in Chart object. Line: N",
 // "Missing parameters in URL object. Line: N", "Error in line N: invalid number format." or
-// "Error in line N: invalid point format."; nothing read so far survives such an error.
-TChartFileContents ReadObjects(const std::vector<std::string> &lines, const std::string &baseDir);
+// "Error in line N: invalid point format."; nothing read so far survives such an error. With
+// options.Recover those become messages: "invalid point format" and the like as Text, the
+// dropped object in Detail.
+TChartFileContents ReadObjects(const std::vector<std::string> &lines, const std::string &baseDir,
+    const TChartReadOptions &options = {});
 
 // Reads a chart file; raises EVrnError "File <name> not found" when it cannot be opened.
-TChartFileContents ReadChartFile(const std::string &fileName);
+TChartFileContents ReadChartFile(
+    const std::string &fileName, const TChartReadOptions &options = {});
 
 // The lines of one object in the form desktops and chart files write (header, attributes,
 // points of routes and tracks, an empty line).

@@ -153,8 +153,9 @@ std::string TChtPoint::AsLine() const
 
 std::string TChtPoint::AsTrackLine() const
 {
+    // A time of 0 is no time: the field stays empty and reads back as 0.
     const std::string when =
-        IsValidDateTime(Time) ? FormatDateTimeText(Time, kChartDateFormat) : std::string();
+        Time != 0 && IsValidDateTime(Time) ? FileDateTimeText(Time) : std::string();
     return AsLine() + ";" + when;
 }
 

@@ -38,7 +38,8 @@ struct TChtPoint
 
     // "P;" + lat + ";" + lon + ";" + name, numbers as "%10.5f".
     std::string AsLine() const;
-    // The point line followed by ";" and the date-time "dd/mm/yyyy hh:mm:ss" (no time at midnight).
+    // The point line followed by ";" and the date-time "dd/mm/yyyy hh:mm:ss" (no time at
+    // midnight, nothing for a time of 0).
     std::string AsTrackLine() const;
     // X, Y from the surface's scale, each limited to +-kScreenLimit.
     void CalcScreen(const TChartSurface &chart);
@@ -147,6 +148,14 @@ public:
             }
         }
         return nullptr;
+    }
+
+    // Hands every element over in list order, leaving the list empty.
+    std::vector<std::unique_ptr<T>> ReleaseAll()
+    {
+        std::vector<std::unique_ptr<T>> items = std::move(FItems);
+        FItems.clear();
+        return items;
     }
 
     int IndexOf(const T *item) const
@@ -381,9 +390,6 @@ protected:
 private:
     void Replay(TChartSurface &chart, bool recompute);
 };
-
-// Dates in chart files are day/month/year whatever the user's date format.
-inline constexpr TDateFormat kChartDateFormat {TDateOrder::DayMonthYear, '/'};
 
 // Text helpers of the chart file format.
 std::string FormatChartNumber(double value); // "%10.5f"

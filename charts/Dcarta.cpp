@@ -457,6 +457,64 @@ void TLogCarta::LoadChart(const QString &fileName, bool append)
         ShowMessage(this, FromUtf8(m.Text));
 }
 
+std::vector<std::string> TLogCarta::PutDesktop(TObjList &objects,
+    std::unique_ptr<TChtFileObject> chartRef, const std::string &fileName,
+    std::vector<std::string> messages)
+{
+    StopBand();
+    const TDesktopApplied applied = ApplyDesktop(FDesk, objects, std::move(chartRef));
+    FDesk.DesktopFileName = fileName;
+    if (applied.Chart) {
+        // The desktop's colours replace the view's (its defaults where it sets none), and its
+        // view is shown even when its chart could not be opened, so its routes are where they
+        // belong.
+        const TDesktopChart &c = *applied.Chart;
+        FSurface.SeaColor = c.Colors.Sea;
+        FSurface.GridColor = c.Colors.Grid;
+        FSurface.DefaultLandColor = c.Colors.Land;
+        FSurface.DefaultShoreColor = c.Colors.Shore;
+        FSurface.Escala.SetView(c.LatC, c.LonC, c.LonSpan);
+        emit OnChangeScale(this, FSurface.Escala.LatC, FSurface.Escala.LonC);
+    }
+    emit OnNewDesktop(this);
+    FNeedsFullRedraw = true;
+    Invalidate();
+    messages.insert(messages.end(), applied.Messages.begin(), applied.Messages.end());
+    if (applied.ChartError)
+        messages.push_back(*applied.ChartError);
+    return messages;
+}
+
+std::vector<std::string> TLogCarta::LoadDesktop(const QString &fileName)
+{
+    const std::string name = fileName.toStdString();
+    TDesktopFile file = ReadDesktopFile(name);
+    return PutDesktop(file.Objects, std::move(file.ChartRef), name, std::move(file.Messages));
+}
+
+std::vector<std::string> TLogCarta::SetDesktop(
+    TObjList &objects, std::unique_ptr<TChtFileObject> chartRef)
+{
+    return PutDesktop(objects, std::move(chartRef), std::string(), {});
+}
+
+TDesktopFile TLogCarta::LoadObjects(const QString &fileName)
+{
+    return ReadDesktopFile(fileName.toStdString());
+}
+
+void TLogCarta::SaveDesktop(const QString &fileName)
+{
+    std::optional<TDesktopChart> chart;
+    if (!FDesk.ChartFileName.empty()) {
+        const TEscalaCarta &e = FSurface.Escala;
+        chart = TDesktopChart {FDesk.ChartFileName, e.LatC, e.LonC, e.LonSpan,
+            {FSurface.SeaColor, FSurface.GridColor, FSurface.DefaultLandColor,
+                FSurface.DefaultShoreColor}};
+    }
+    SaveDesktopFile(FDesk, fileName.toStdString(), chart);
+}
+
 void TLogCarta::Print(QPrinter &printer)
 {
     QPainter painter;

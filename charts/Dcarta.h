@@ -13,6 +13,7 @@
 // a finished render repaints the buffer without recomputing positions.
 
 #include "charts/ChartDesk.h"
+#include "charts/ChartDesktop.h"
 #include "charts/ChartTools.h"
 #include "charts/PainterSurface.h"
 
@@ -118,6 +119,26 @@ public:
 
     bool IsModified() const { return FDesk.IsModified(); }
 
+    // ---- Desktops (the file format: charts/ChartDesktop.h)
+    // Replaces the desktop by the file's. Raises EVrnError "File <name> not found" (or "... is
+    // not a desktop") and then nothing changes. Otherwise the desktop is in place, OnNewDesktop
+    // has been raised and the view repaints; the returned lines say what could not be used (lines
+    // dropped, chart images kept unloaded, and last a chart that could not be opened), for the
+    // owner to show once.
+    std::vector<std::string> LoadDesktop(const QString &fileName);
+    // Writes the desktop (view and colours with the vector chart); raises EVrnError "Error
+    // creating file <name>" and then nothing changes, the old file included.
+    void SaveDesktop(const QString &fileName);
+    // Makes the objects the desktop (fetched from elsewhere: no file name), with their chart
+    // reference if any; returns what LoadDesktop returns. `objects` is left empty.
+    std::vector<std::string> SetDesktop(
+        TObjList &objects, std::unique_ptr<TChtFileObject> chartRef);
+    // Reads a desktop or chart file of objects without changing the view; raises "File <name>
+    // not found".
+    static TDesktopFile LoadObjects(const QString &fileName);
+
+    QString DesktopFileName() const { return QString::fromStdString(FDesk.DesktopFileName); }
+
     // Prints the chart on one page: objects, grid, frame and footer; raster images are rendered
     // at no more than 300 dpi while the job waits. Raises EVrnError when the job cannot be
     // started or fails; the screen state is restored in every case.
@@ -214,6 +235,8 @@ private:
     void RedrawBuffer(bool clear, bool recompute);
     void ChangeView(const std::optional<TViewCentre> &centre);
     void DrawObject(TChtObject &object, bool recompute);
+    std::vector<std::string> PutDesktop(TObjList &objects, std::unique_ptr<TChtFileObject> chartRef,
+        const std::string &fileName, std::vector<std::string> messages);
 
     void MouseDown(Qt::MouseButton button, bool shift, int x, int y);
     void MouseMove(bool shift, int x, int y);

@@ -22,9 +22,10 @@ bool TEscalaCarta::Setup(int widthPx, int heightPx, int cellPixels)
     CellPixels = cellPixels;
     WidthCells = double(widthPx) / cellPixels;
     HeightCells = double(heightPx) / cellPixels;
-    // A view centred on or beyond either pole is moved to 89 north.
-    if (std::fabs(LatC) >= 90)
-        LatC = 89;
+    // Nearer a pole the Mercator picture has no usable height: the centre is held at 89 degrees
+    // on its own side.
+    if (std::fabs(LatC) > 89)
+        LatC = std::copysign(89.0, LatC);
     LatSpan = CosD(LatC) * LonSpan * HeightCells / WidthCells;
     XScale = widthPx / LonSpan;
     YScale = heightPx / LatSpan;

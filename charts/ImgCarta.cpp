@@ -846,7 +846,21 @@ void TChtChartImage::SetAttribute(std::string_view key, std::string_view value)
 {
     if (key == "cidfile" && !value.empty()) {
         CIDFile = ResolveFilePath(BaseDir, value);
-        LoadCID();
+        if (!KeepUnloaded) {
+            LoadCID();
+            return;
+        }
+        try {
+            LoadCID();
+            LoadError.clear();
+        } catch (const std::exception &e) {
+            LoadError = e.what();
+            // Whatever the failed read left in the picture is not drawn.
+            Imagem = std::make_shared<TImagemCarta>();
+            Imagem->DeferredLoad = true;
+        }
+    } else if (key == "drawoutline") {
+        DrawOutline = !value.empty() && (value.front() == 't' || value.front() == 'T');
     } else if (key == "visible") {
         Visible = !value.empty() && (value.front() == 't' || value.front() == 'T');
     } else if (key == "opacity") {
@@ -876,19 +890,23 @@ std::string TChtChartImage::DisplayName() const
 
 void TChtChartImage::WriteAttributes(std::vector<std::string> &lines) const
 {
-    const std::string cid = BaseDir.empty() ? CIDFile : MakeRelativePath(CIDFile, BaseDir);
+    const std::string cid = BaseDir.empty() ? CIDFile : RelativePathFrom(CIDFile, BaseDir);
     lines.push_back("A;CIDFile=" + ChartFieldText(cid));
     lines.push_back(std::string("A;Visible=") + (Visible ? "TRUE" : "FALSE"));
     lines.push_back("A;Opacity=" + FormatInt(Opacity));
+    if (!DrawOutline)
+        lines.emplace_back("A;DrawOutline=FALSE");
 }
 
 bool TChtChartImage::IsValid() const
 {
-    return !CIDFile.empty() && IsRegularFile(CIDFile);
+    return !CIDFile.empty() && (KeepUnloaded || IsRegularFile(CIDFile));
 }
 
 void TChtChartImage::Draw(TChartSurface &chart, bool recompute)
 {
+    if (!Loaded())
+        return;
     if (!Visible) {
         if (recompute)
             NeedsRender = true;

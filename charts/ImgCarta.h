@@ -244,6 +244,12 @@ public:
     std::string BaseDir; // folder that desktop paths are relative to
     std::string CIDFile;
     int Opacity = 100; // percent
+    // Set by a desktop reader: a data file or picture that cannot be read leaves the image in the
+    // desktop, unloaded and not drawn, with LoadError saying why, instead of failing the object.
+    bool KeepUnloaded = false;
+    std::string LoadError;
+
+    bool Loaded() const { return LoadError.empty(); }
 
     void SetAttribute(std::string_view key, std::string_view value) override;
     void WriteAttributes(std::vector<std::string> &lines) const override;

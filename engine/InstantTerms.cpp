@@ -35,19 +35,21 @@ const TStarFrame &TInstantTerms::Stars()
 
 namespace {
 
-// Two-way sets with the most recent way remembered: bodies of a few instants interleaved, or the
-// lines of a few hundred instants in any order, find their terms again.
-constexpr std::size_t kSets = 512;
+// Four-way sets, the least recently used way replaced: bodies of a few instants interleaved, or
+// the lines of a few hundred instants in any order, find their terms again.
+constexpr std::size_t kSets = 256;
+constexpr int kWays = 4;
 
 struct TSet
 {
-    std::optional<TInstantTerms> Way[2];
-    int Recent = 0;
+    std::optional<TInstantTerms> Way[kWays];
+    std::uint64_t Used[kWays] = {};
 };
 
 struct TStore
 {
     std::array<TSet, kSets> Sets;
+    std::uint64_t Clock = 0;
 };
 
 std::size_t SetOf(int year, int month, int day, double hour)
@@ -70,15 +72,18 @@ TInstantTerms &InstantTerms(int year, int month, int day, double hour)
     if (!store)
         store = std::make_unique<TStore>();
     TSet &set = store->Sets[SetOf(year, month, day, hour)];
-    for (int w = 0; w < 2; ++w) {
+    const std::uint64_t now = ++store->Clock;
+    int victim = 0;
+    for (int w = 0; w < kWays; ++w) {
         if (set.Way[w] && set.Way[w]->IsFor(year, month, day, hour)) {
-            set.Recent = w;
+            set.Used[w] = now;
             return *set.Way[w];
         }
+        if (set.Used[w] < set.Used[victim])
+            victim = w;
     }
-    const int victim = 1 - set.Recent;
     set.Way[victim].emplace(year, month, day, hour);
-    set.Recent = victim;
+    set.Used[victim] = now;
     return *set.Way[victim];
 }
 

@@ -1,5 +1,6 @@
 #include "engine/PlanetDe.h"
 
+#include "engine/AABASIC.h"
 #include "engine/Earth.h"
 #include "engine/EarthOrientation.h"
 #include "engine/Trigonom.h"
@@ -17,7 +18,7 @@ double SumSeries(const std::array<std::span<const TVsopTerm>, 6> &series, double
     for (int i = 5; i >= 0; --i) {
         double sum = 0;
         for (const TVsopTerm &term : series[static_cast<std::size_t>(i)])
-            sum += term.A * std::cos(term.B + term.C * tau);
+            sum += term.A * CosAA(term.B + term.C * tau);
         value = value * tau + sum;
     }
     return value;

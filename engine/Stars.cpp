@@ -123,10 +123,13 @@ struct TUnitVector
     double X, Y, Z;
 };
 
+// Sine and cosine of one angle side by side, which the compiler turns into one sincos call.
 TUnitVector VectorOf(double raDeg, double decDeg)
 {
-    const double cd = CosD(decDeg);
-    return {cd * CosD(raDeg), cd * SinD(raDeg), SinD(decDeg)};
+    const double a = DegToRad(raDeg), d = DegToRad(decDeg);
+    const double sa = std::sin(a), ca = std::cos(a);
+    const double sd = std::sin(d), cd = std::cos(d);
+    return {cd * ca, cd * sa, sd};
 }
 
 // The sines and cosines of a place, whichever way they were found.
@@ -276,6 +279,7 @@ TStarState MakeStarState(const TStarRecord &record)
     s.Dec0Deg = record.DecDeg;
     s.PmRaSecPerYear = record.PmRaSecPerYear;
     s.PmDecArcsecPerYear = record.PmDecArcsecPerYear;
+    s.CosDec0 = CosD(s.Dec0Deg);
     return s;
 }
 
@@ -287,8 +291,9 @@ TStarPlace StarApparentPlace(TStarState &state, const TStarFrame &frame, int yea
     if (!state.MeanVectorKnown || state.PmYears != years) {
         state.PmRaOffsetDeg = state.PmRaSecPerYear * years / 3600.0 * 15.0;
         state.PmDecOffsetDeg = state.PmDecArcsecPerYear * years / 3600.0;
+        const double pmRaOnSkyDeg = state.CosDec0 * state.PmRaOffsetDeg;
         state.PmTotalDeg =
-            std::hypot(state.PmDecOffsetDeg, CosD(state.Dec0Deg) * state.PmRaOffsetDeg);
+            std::sqrt(state.PmDecOffsetDeg * state.PmDecOffsetDeg + pmRaOnSkyDeg * pmRaOnSkyDeg);
         const TUnitVector v =
             VectorOf(state.Ra0Deg - state.EpochCorrections.RaArcsec / 3600.0 + state.PmRaOffsetDeg,
                 state.Dec0Deg - state.EpochCorrections.DecArcsec / 3600.0 + state.PmDecOffsetDeg);

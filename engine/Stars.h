@@ -81,6 +81,7 @@ struct TStarState
 {
     double Ra0Deg = 0; // catalogue place (apparent, 1993 January 1, 0h UT)
     double Dec0Deg = 0;
+    double CosDec0 = 1;
     double PmRaSecPerYear = 0;
     double PmDecArcsecPerYear = 0;
     bool EpochCorrectionsKnown = false;

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace vrn::cli {
 
@@ -34,12 +35,14 @@ constexpr TOptionSpec kSpecs[] = {{"--body", true}, {"--utc", true}};
 
 constexpr std::string_view kHeader = "utc;body;gha;dec;sd;hp;mag";
 
-// One answer line, appended to `out`. GHA is printed in [0, 360): a value that rounds to 360
-// reads 0.
-void AppendEphemLine(std::string &out, TAstro &body, const TUtcInstant &utc)
+// One answer line, appended to `out`; utcText is the instant as ParseUtc accepted it, which is
+// already written as TUtcInstant::Text writes it. GHA is printed in [0, 360): a value that rounds
+// to 360 reads 0.
+void AppendEphemLine(
+    std::string &out, TAstro &body, const TUtcInstant &utc, std::string_view utcText)
 {
     const auto r = body.ComputeGHADec(utc.Year, utc.Month, utc.Day, utc.DecimalHour());
-    out += utc.Text();
+    out += Trim(utcText);
     out += ';';
     out += body.Name();
     out += ';';
@@ -171,7 +174,7 @@ int RunEphem(std::span<const std::string> args, TStreams io)
         }
         std::string out(kHeader);
         out += '\n';
-        AppendEphemLine(out, *body, *utc);
+        AppendEphemLine(out, *body, *utc, *utcText);
         io.Out << out;
         return kExitOk;
     }
@@ -181,6 +184,10 @@ int RunEphem(std::span<const std::string> args, TStreams io)
     out += kHeader;
     out += '\n';
     TBlockLineReader reader(io.In);
+    // FindAstro's exact, case-sensitive match, without its search through the list per line.
+    std::unordered_map<std::string_view, TAstro *> bodies;
+    for (TAstro *b : Astros().BodyList())
+        bodies.emplace(b->Name(), b);
     int status = kExitOk;
     std::string line;
     long lineNo = 0;
@@ -206,14 +213,15 @@ int RunEphem(std::span<const std::string> args, TStreams io)
                 + " (expected a real date and time as YYYY-MM-DDTHH:MM:SS)");
             continue;
         }
-        TAstro *body = FindAstro(bodyName);
+        const auto found = bodies.find(bodyName);
+        TAstro *body = found == bodies.end() ? nullptr : found->second;
         if (!body) {
             bad("unknown body " + Quoted(bodyName));
             continue;
         }
         const std::size_t lineStart = out.size();
         try {
-            AppendEphemLine(out, *body, *utc);
+            AppendEphemLine(out, *body, *utc, utcText);
             writer.Written();
         } catch (const std::exception &e) {
             out.resize(lineStart);

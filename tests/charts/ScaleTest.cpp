@@ -157,12 +157,16 @@ TEST(EscalaCarta, ZoomLimits)
     }
 }
 
-TEST(EscalaCarta, ViewAtOrBeyondAPoleMovesTo89North)
+TEST(EscalaCarta, ViewNearAPoleIsHeldAt89OnItsSide)
 {
-    for (const double lat : {90.0, -90.0, 123.0}) {
+    const std::pair<double, double> cases[] = {
+        {90, 89}, {-90, -89}, {123, 89}, {89.5, 89}, {-89.9, -89}, {88.5, 88.5}, {-89, -89}};
+    for (const auto &[lat, held] : cases) {
+        SCOPED_TRACE(lat);
         TRecordingSurface s(600, 300);
         s.Escala.SetView(lat, 0, 10);
-        EXPECT_EQ(s.Escala.LatC, 89);
+        EXPECT_EQ(s.Escala.LatC, held);
+        EXPECT_GT(s.Escala.LatSpan, 0);
     }
 }
 

@@ -138,6 +138,7 @@ private slots:
     void trackReplay();
     void colours();
     void loadChartErrors();
+    void desktopLoadAlwaysEndsWithANewDesktop();
     void rasterRendersInTheBackground();
     void printsToPdf();
     void printFailureRestoresTheScreen();
@@ -697,6 +698,42 @@ void TChartViewTest::loadChartErrors()
     }
     QCOMPARE(view->ChartObjectCount(), 1u);
     QCOMPARE(QString::fromStdString(view->Desk().ChartFileName), good);
+}
+
+void TChartViewTest::desktopLoadAlwaysEndsWithANewDesktop()
+{
+    auto view = MakeView();
+    QVERIFY(view);
+    TEvents ev(*view);
+    int newDesktops = 0;
+    QObject::connect(view.get(), &TLogCarta::OnNewDesktop, [&](TLogCarta *) { ++newDesktops; });
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("lost.vrn"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("O;Chart;lost.cht;38.5;28.6;2\r\nA;seacolor=$00000000\r\n\r\n"
+                "O;Route;Faial\r\nP;38.5;28.6\r\nP;38.6;28.7\r\n");
+    }
+    const auto messages = view->LoadDesktop(file);
+    // The chart is missing: the desktop is in place all the same, at its view and in its colours,
+    // and the missing chart is the last thing to tell.
+    QCOMPARE(newDesktops, 1);
+    QCOMPARE(ev.ScaleChanges, 1);
+    QCOMPARE(ev.LatC, 38.5);
+    QCOMPARE(view->SeaColor(), TColor(0));
+    QCOMPARE(view->Desk().Routes.Count(), std::size_t(1));
+    QCOMPARE(view->DesktopFileName(), file);
+    QVERIFY(view->NeedsFullRedraw());
+    QCOMPARE(messages.size(), std::size_t(1));
+    QCOMPARE(QString::fromStdString(messages.back()),
+        QStringLiteral("File %1 not found").arg(dir.filePath(QStringLiteral("lost.cht"))));
+
+    // A file that cannot be read changes nothing.
+    QVERIFY_THROWS_EXCEPTION(EVrnError, view->LoadDesktop(dir.filePath(QStringLiteral("no.vrn"))));
+    QCOMPARE(newDesktops, 1);
+    QCOMPARE(view->DesktopFileName(), file);
+    QCOMPARE(view->Desk().Routes.Count(), std::size_t(1));
 }
 
 void TChartViewTest::rasterRendersInTheBackground()

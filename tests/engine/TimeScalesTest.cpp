@@ -5,10 +5,12 @@
 #include "engine/EarthOrientation.h"
 #include "engine/Trigonom.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <limits>
+#include <random>
 
 namespace vrn {
 namespace {
@@ -290,6 +292,43 @@ TEST(EngineHelpers, ArcTan2AAAgreesWithTheLibraryInEveryQuadrant)
             EXPECT_NEAR(ArcTan2AA(y, x), expected, 1e-15);
         }
     }
+}
+
+TEST(EngineHelpers, CosAAAgreesWithTheLibrary)
+{
+    // The arguments of the periodic terms: phases of a few radians plus frequency·τ, up to
+    // 1e5 rad; and the places where the reduction changes quadrant.
+    struct Range
+    {
+        const char *Name;
+        double From, To;
+    };
+
+    const Range ranges[] = {
+        {"one turn", -6.3, 6.3},
+        {"series of 1900-2100", -2e4, 2e4},
+        {"far centuries", -1e6, 1e6},
+        {"beyond the reduction, library", 2e6, 1e9},
+    };
+    std::mt19937_64 rng(42);
+    for (const auto &r : ranges) {
+        SCOPED_TRACE(r.Name);
+        std::uniform_real_distribution<double> x(r.From, r.To);
+        double worst = 0;
+        for (int i = 0; i < 200000; ++i) {
+            const double v = x(rng);
+            worst = std::max(worst, std::fabs(CosAA(v) - std::cos(v)));
+        }
+        EXPECT_LT(worst, 4e-16);
+    }
+    for (int k = -8; k <= 8; ++k) {
+        SCOPED_TRACE(k);
+        for (const double d : {-1e-9, 0.0, 1e-9}) {
+            const double v = k * kPi / 4 + d;
+            EXPECT_NEAR(CosAA(v), std::cos(v), 4e-16);
+        }
+    }
+    EXPECT_TRUE(std::isnan(CosAA(std::numeric_limits<double>::quiet_NaN())));
 }
 
 TEST(EngineHelpers, ArcSinAAAndMod2Pi)

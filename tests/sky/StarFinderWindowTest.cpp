@@ -271,10 +271,10 @@ void TStarFinderWindowTest::TypedViewIsListedAndDrawn()
 {
     // Lisbon, 2026-06-21 21:15 GMT, typed into the cells.
     TKaPositionEdit *lat = Child<TKaPositionEdit>("EdLat");
-    QTest::keyClicks(lat->DegreesCell(), QStringLiteral("38"));
-    QTest::keyClicks(lat->MinutesCell(), QStringLiteral("42"));
-    QTest::keyClicks(lat->FractionCell(), QStringLiteral("0"));
-    QTest::keyClicks(lat->HemisphereCell(), QStringLiteral("N"));
+    // As a person types it: a click into the degrees, then the digits run on from cell to cell.
+    QTest::mouseClick(lat->DegreesCell(), Qt::LeftButton);
+    for (const QChar c : QStringLiteral("38420N"))
+        QTest::keyClicks(QApplication::focusWidget(), QString(c));
     Child<TKaPositionEdit>("EdLon")->SetPosition(9.15);
     TypeDate(QStringLiteral("21/06/2026"));
     TypeTime(21, 15, 0);
