@@ -162,9 +162,10 @@ TSolution Solve(std::span<const TCircle> circles, const TLatLon &start)
         at = LatLonOf(Destination(place, std::atan2(stepE, stepN) / kRad, stepNm / 60));
         s.Iterations = i;
         if (stepNm < kLeastSquaresStopNm) {
-            s.Outcome = TLeastSquaresOutcome::Found;
-            s.At = at;
             s.Final = Evaluate(circles, PlaceAt(at.Lat, at.Lon));
+            s.Outcome =
+                s.Final.Singular() ? TLeastSquaresOutcome::Parallel : TLeastSquaresOutcome::Found;
+            s.At = at;
             return s;
         }
     }

@@ -349,6 +349,57 @@ TEST(LeastSquaresFix, OutcomesWithoutAFix)
     }
 }
 
+TEST(LeastSquaresFix, HostileRecordsNeverGiveANonFiniteFix)
+{
+    // A fourth record as a damaged or hand-made list may hold it, beside three good LOPs. An
+    // observed altitude above 90° or far below the horizon makes a circle no point lies on: no
+    // fix is claimed. Otherwise the fix found is finite, on the globe, with a finite ellipse.
+    const auto good = Sights(kTruth, {0, 120, 240}, {0, 0, 0}, kTruth);
+
+    struct Case
+    {
+        const char *Name;
+        double APLat, Intercept, HCalc, Azimuth;
+        bool Found;
+    };
+
+    const Case cases[] = {
+        {"intercept of 5000 NM", 38.5, 5000, 40, 10, false},
+        {"intercept of -20000 NM", 38.5, -20000, 40, 10, false},
+        {"assumed position at the north pole", 90, 3, 40, 10, true},
+        {"assumed position at the south pole", -90, 3, 40, 200, true},
+        {"body in the zenith", 38.5, 0, 90, 0, true},
+        {"body on the horizon, observed below it", 38.5, -300, 0, 90, true},
+        {"azimuth beyond a turn", 38.5, 2, 40, 1000, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto lops = good;
+        TLOPRecord bad = good[0];
+        bad.APLat = c.APLat;
+        bad.Intercept = c.Intercept;
+        bad.HCalc = c.HCalc;
+        bad.Azimuth = c.Azimuth;
+        lops.push_back(bad);
+        const TLeastSquaresFix fix = LeastSquaresFix(lops, kTruth);
+        ASSERT_EQ(fix.Found(), c.Found);
+        const auto lines = LeastSquaresReport(fix, lops, kTruth);
+        if (!c.Found) {
+            EXPECT_EQ(fix.Outcome, TLeastSquaresOutcome::NoConvergence);
+            EXPECT_EQ(lines.back(), "No fix: still moving after 50 iterations");
+            continue;
+        }
+        EXPECT_TRUE(std::isfinite(fix.Lat) && std::isfinite(fix.Lon));
+        EXPECT_LE(std::fabs(fix.Lat), 90);
+        for (const auto &r : fix.Residuals)
+            EXPECT_TRUE(std::isfinite(r.ResidualNm));
+        ASSERT_TRUE(fix.Ellipse.has_value());
+        EXPECT_TRUE(std::isfinite(fix.Ellipse->SigmaMajorNm));
+        EXPECT_TRUE(std::isfinite(fix.Ellipse->SigmaMinorNm));
+        EXPECT_TRUE(lines.back().starts_with("Suspect LOP: ")) << lines.back();
+    }
+}
+
 TEST(LeastSquaresFix, UntickedLOPsKeepTheirNumbersOutOfTheFix)
 {
     // LOP 2 is 5' off but unticked: it neither moves the fix nor gets a residual.
