@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_ARGS ?=
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test format tsan bench clean
+.PHONY: all deps configure build run run-kartograv test format tsan bench clean
 
 all: build
 
@@ -20,6 +20,12 @@ build: configure
 
 run: build
 	$(BUILD_DIR)/apps/vrn32/vrn32
+
+# kartograv, the chart preparation program, installed into $(BUILD_DIR)/stage (its help file
+# beside it) and started from there.
+run-kartograv: build
+	@cmake --install $(BUILD_DIR) --prefix $(BUILD_DIR)/stage > /dev/null
+	$(BUILD_DIR)/stage/bin/kartograv
 
 test: build
 	@export QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen}; \

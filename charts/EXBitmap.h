@@ -67,6 +67,9 @@ public:
     // Bilinear rotation by angleRad about the centre into a picture that holds the whole turned
     // one; new corners outside the old picture stay black, neighbours outside it count as white.
     void Rotate(double angleRad);
+    // The same rotation into a new picture, this one untouched: rotating a large picture needs
+    // only the source and the result in memory.
+    TExBitmap Rotated(double angleRad) const;
 
     // Half the width and height (div 2), each pixel the mean of a 2x2 block.
     void HalveSize();

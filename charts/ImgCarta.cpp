@@ -4,6 +4,7 @@
 #include "charts/KaMD5.h"
 #include "charts/Mercator.h"
 #include "charts/PictureReaders.h"
+#include "charts/PictureWriters.h"
 #include "common/FileIO.h"
 #include "common/strtoken.h"
 #include "engine/DateTime.h"
@@ -296,6 +297,14 @@ std::string AbsolutePath(const std::string &path)
     return ec ? path : abs.lexically_normal().string();
 }
 
+bool IsSameFile(const std::string &a, const std::string &b)
+{
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec))
+        return true;
+    return AbsolutePath(a) == AbsolutePath(b);
+}
+
 } // namespace
 
 void TImagemCarta::LoadFromCID(const std::string &fileName)
@@ -343,8 +352,15 @@ void TImagemCarta::SaveCID(const std::string &fileName, double writtenAt) const
         throw EVrnError("Scale not set");
     if (FRotated)
         throw EVrnError("The image was rotated. You need to save it before savind the CID");
+    // A data file names and signs the picture as it is on disk, and never replaces it.
+    if (!FBitmap)
+        throw EVrnError("No picture has been read for this chart image data file");
+    if (IsSameFile(fileName, FImageFileName))
+        throw EVrnError(
+            "The chart image data file cannot be written over its picture " + FImageFileName);
     const std::string dir = DirectoryOf(AbsolutePath(fileName));
-    const std::string imageName = MakeRelativePath(AbsolutePath(FImageFileName), dir);
+    // Relative even when the picture lies outside the data file's folder ("../").
+    const std::string imageName = RelativePathFrom(FImageFileName, dir);
     if (imageName.find_first_of("\r\n") != std::string::npos)
         throw EVrnError("Invalid picture file name: " + imageName);
     std::vector<std::string> lines;
@@ -468,8 +484,12 @@ void TImagemCarta::ComputeBoundsLocked()
         right = FBitmap->Width() - 1;
         bottom = FBitmap->Height() - 1;
     } else if (FLimit[2].X != 0 && FLimit[2].Y != 0) {
-        right = FLimit[2].X;
-        bottom = FLimit[2].Y;
+        // The far corner: limit point 3 of an upright import, and the largest pixel of the four
+        // of a picture the importer turned north-up.
+        for (const auto &p : FLimit) {
+            right = std::max(right, p.X);
+            bottom = std::max(bottom, p.Y);
+        }
     } else {
         return;
     }
@@ -707,10 +727,9 @@ void TImagemCarta::RotateImage()
     if (!FBitmap) {
         LoadImageLocked();
     }
-    auto copy = std::make_shared<TExBitmap>(*FBitmap);
-    const double cx0 = copy->Width() / 2.0;
-    const double cy0 = copy->Height() / 2.0;
-    copy->Rotate(a);
+    const double cx0 = FBitmap->Width() / 2.0;
+    const double cy0 = FBitmap->Height() / 2.0;
+    auto copy = std::make_shared<const TExBitmap>(FBitmap->Rotated(a));
     const double cx1 = copy->Width() / 2.0;
     const double cy1 = copy->Height() / 2.0;
     const double s = std::sin(a);
@@ -818,6 +837,172 @@ std::shared_ptr<const TExBitmap> TImagemCarta::Bitmap() const
 {
     std::lock_guard lock(FMutex);
     return FBitmap;
+}
+
+// ---- the importer's side -----------------------------------------------------------------
+
+EInvalidReferencePoints::EInvalidReferencePoints()
+    : EVrnError("Invalid reference points. Try again")
+{ }
+
+void TImagemCarta::ClearCalibration()
+{
+    std::lock_guard lock(FMutex);
+    FPointCount = 0;
+    FCal.Clear();
+    FBoundsKnown = false;
+}
+
+void TImagemCarta::AddReferencePoint(double x, double y, double latDeg, double lonDeg)
+{
+    std::lock_guard lock(FMutex);
+    if (FPointCount >= 3)
+        return;
+    FCal.Ref[FPointCount] = TChartPoint {x, y, latDeg, lonDeg};
+    ++FPointCount;
+    if (FPointCount < 3)
+        return;
+    try {
+        CalibrateLocked();
+        ComputeLimitPointsLocked();
+    } catch (const EVrnError &) {
+        FPointCount = 0;
+        FCal.Clear();
+        FBoundsKnown = false;
+        throw EInvalidReferencePoints();
+    }
+}
+
+void TImagemCarta::ComputeLimitPoints()
+{
+    std::lock_guard lock(FMutex);
+    ComputeLimitPointsLocked();
+}
+
+void TImagemCarta::ComputeLimitPointsLocked()
+{
+    if (!FBitmap || FBitmap->IsEmpty() || !FCal.IsCalibrated())
+        return;
+    const double right = FBitmap->Width() - 1;
+    const double bottom = FBitmap->Height() - 1;
+    const double corners[4][2] = {{0, 0}, {right, 0}, {right, bottom}, {0, bottom}};
+    std::array<TChartPoint, 4> limit;
+    for (int i = 0; i < 4; ++i) {
+        TChartPoint &p = limit[i];
+        p.X = corners[i][0];
+        p.Y = corners[i][1];
+        FCal.Screen2World(p.X, p.Y, p.Lat, p.Lon);
+        if (!std::isfinite(p.Lat) || !std::isfinite(p.Lon))
+            throw EVrnError("Erro em Screen2World()");
+        p.Lat = std::clamp(p.Lat, -90.0, 90.0);
+    }
+    FLimit = limit;
+}
+
+double TImagemCarta::EastAngle() const
+{
+    const TImageCalibration cal = Calibration();
+    if (!cal.IsCalibrated())
+        throw EVrnError("Scale not set");
+    const double latMean = (cal.Ref[0].Lat + cal.Ref[1].Lat + cal.Ref[2].Lat) / 3;
+    const double lonMin = std::min({cal.Ref[0].Lon, cal.Ref[1].Lon, cal.Ref[2].Lon});
+    const double lonMax = std::max({cal.Ref[0].Lon, cal.Ref[1].Lon, cal.Ref[2].Lon});
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cal.World2Screen(latMean, lonMin, x1, y1);
+    cal.World2Screen(latMean, lonMax, x2, y2);
+    double a = std::numbers::pi - std::atan2(y2 - y1, x2 - x1);
+    while (a > std::numbers::pi)
+        a -= 2 * std::numbers::pi;
+    while (a <= -std::numbers::pi)
+        a += 2 * std::numbers::pi;
+    return a;
+}
+
+void TImagemCarta::SaveImage(const std::string &fileName)
+{
+    std::shared_ptr<const TExBitmap> picture;
+    {
+        std::lock_guard lock(FMutex);
+        picture = FBitmap;
+        if (!FImageFileName.empty() && IsSameFile(fileName, FImageFileName))
+            throw EVrnError("The picture is not written over its source file " + FImageFileName
+                + ". Choose another name.");
+    }
+    if (!picture || picture->IsEmpty())
+        throw EVrnError("No picture to save");
+    WritePictureFile(fileName, *picture);
+    std::lock_guard lock(FMutex);
+    FImageFileName = AbsolutePath(fileName);
+    FRotated = false;
+}
+
+double TImagemCarta::RotateToNorth()
+{
+    const double a = NorthAngle();
+    if (std::fabs(a) < 1e-9)
+        throw EVrnError("Image is already aligned with direction N-S");
+    RotateImage();
+    ComputeLimitPoints();
+    return a;
+}
+
+std::vector<TPixelLine> TImagemCarta::ImageGridLines(double stepDeg) const
+{
+    constexpr int kMaxLines = 10000;
+    std::vector<TPixelLine> lines;
+    const TImageCalibration cal = Calibration();
+    if (!cal.IsCalibrated() || !(stepDeg > 0) || !std::isfinite(stepDeg))
+        return lines;
+    std::array<TChartPoint, 4> corners;
+    {
+        std::lock_guard lock(FMutex);
+        if (FBitmap && !FBitmap->IsEmpty()) {
+            const double r = FBitmap->Width() - 1;
+            const double b = FBitmap->Height() - 1;
+            corners = {
+                TChartPoint {0, 0}, TChartPoint {r, 0}, TChartPoint {r, b}, TChartPoint {0, b}};
+            for (auto &p : corners)
+                cal.Screen2World(p.X, p.Y, p.Lat, p.Lon);
+        } else {
+            corners = FLimit;
+        }
+    }
+    // Meridians end short of the poles, which have no place on a Mercator axis.
+    constexpr double kPolarLat = 89.999;
+    double latMin = kPolarLat, latMax = -kPolarLat, lonMin = 1e9, lonMax = -1e9;
+    for (const auto &p : corners) {
+        latMin = std::min(latMin, std::clamp(p.Lat, -kPolarLat, kPolarLat));
+        latMax = std::max(latMax, std::clamp(p.Lat, -kPolarLat, kPolarLat));
+        lonMin = std::min(lonMin, p.Lon);
+        lonMax = std::max(lonMax, p.Lon);
+    }
+    auto add = [&](double lat1, double lon1, double lat2, double lon2) {
+        try {
+            double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+            cal.World2Screen(lat1, lon1, x1, y1);
+            cal.World2Screen(lat2, lon2, x2, y2);
+            lines.push_back(
+                {{SaturatedPixel(std::nearbyint(x1)), SaturatedPixel(std::nearbyint(y1))},
+                    {SaturatedPixel(std::nearbyint(x2)), SaturatedPixel(std::nearbyint(y2))}});
+        } catch (const EVrnError &) {
+            // A line whose ends cannot be placed is left out; the others are drawn.
+        }
+    };
+    const double lon0 = std::floor(lonMin / stepDeg) * stepDeg;
+    for (int k = 0; lines.size() < kMaxLines; ++k) {
+        const double lon = lon0 + k * stepDeg;
+        if (!(lon < lonMax))
+            break;
+        add(latMax, lon, latMin, lon);
+    }
+    const double lat0 = std::floor(latMin / stepDeg) * stepDeg;
+    for (int k = 0; lines.size() < kMaxLines; ++k) {
+        const double lat = lat0 + k * stepDeg;
+        if (!(lat < latMax))
+            break;
+        add(lat, lonMax, lat, lonMin);
+    }
+    return lines;
 }
 
 // ---- TChtChartImage ------------------------------------------------------------------------

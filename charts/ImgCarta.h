@@ -15,6 +15,7 @@
 
 #include "charts/ChtObjects.h"
 #include "charts/EXBitmap.h"
+#include "engine/VrnError.h"
 
 #include <array>
 #include <atomic>
@@ -23,6 +24,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vrn {
 
@@ -112,6 +114,20 @@ struct TRenderResult
     TChartRect Rect; // where it goes on the view: TopLeft pixel is the bitmap's top-left
 };
 
+// Reference points the importer cannot calibrate from: "Invalid reference points. Try again".
+class EInvalidReferencePoints : public EVrnError
+{
+public:
+    EInvalidReferencePoints();
+};
+
+// One straight line on a picture, in whole pixels.
+struct TPixelLine
+{
+    TScreenPoint A;
+    TScreenPoint B;
+};
+
 // Asks whether a picture that leans should be rotated now (the importer's question).
 using TConfirmFn = std::function<bool(const std::string &question)>;
 
@@ -159,6 +175,36 @@ public:
     bool CheckAlignment(const TConfirmFn &confirm);
     void RotateImage();
 
+    // ---- The importer's side ----
+
+    // No reference point entered, not calibrated.
+    void ClearCalibration();
+    // The next reference point (1, 2, then 3); ignored once three are entered. The third one
+    // calibrates and computes the limit points; when either fails the calibration is cleared and
+    // EInvalidReferencePoints raised in place of the failure's own message.
+    void AddReferencePoint(double x, double y, double latDeg, double lonDeg);
+    // The limit points become the picture's four corners (0, 0), (W - 1, 0), (W - 1, H - 1),
+    // (0, H - 1) with their positions, latitudes kept within the poles; nothing happens before
+    // the picture has been read or while it is not calibrated.
+    void ComputeLimitPoints();
+    // Radians, 0 for a picture whose east-west axis is horizontal: the lean of the parallel of
+    // the mean reference latitude between the smallest and largest reference longitude. "Scale
+    // not set" when not calibrated.
+    double EastAngle() const;
+    // Writes the picture in the format of the file's extension (SaveImage's messages are those of
+    // WritePictureFile); afterwards it is the picture's file and no longer counts as rotated.
+    // Refuses to write over the file the picture was read from, which would lose the source.
+    void SaveImage(const std::string &fileName);
+    // Turns a calibrated picture north-up as the importer does: the picture, the reference points
+    // and the calibration turn (RotateImage), and the limit points become the corners of the
+    // turned picture. Returns the angle turned, in radians. "Scale not set" when not calibrated,
+    // "Image is already aligned with direction N-S" when the angle is below 1e-9 radian.
+    double RotateToNorth();
+    // The meridians and parallels of the grid at stepDeg over the picture: from the multiple of
+    // the step at or below the smallest longitude (latitude) of the four corners, while below the
+    // largest, at most 10 000 lines in all; none before calibration.
+    std::vector<TPixelLine> ImageGridLines(double stepDeg) const;
+
     // Accessors (each takes the picture's lock).
     bool IsCalibrated() const;
     TImageCalibration Calibration() const;
@@ -185,6 +231,7 @@ public:
 
 private:
     void LoadImageLocked();
+    void ComputeLimitPointsLocked();
     void ComputeBoundsLocked();
     void CalibrateLocked();
 

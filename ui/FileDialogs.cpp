@@ -14,6 +14,7 @@ QString ShowRealDialog(QWidget *parent, const TFileDialogRequest &request)
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(request.DefaultSuffix);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -39,13 +40,13 @@ void SetFileDialogProvider(TFileDialogProvider *provider)
 QString GetOpenFileName(
     QWidget *parent, const QString &caption, const QString &folder, const QString &filter)
 {
-    return Choose(parent, {false, caption, folder, filter, QString()});
+    return Choose(parent, {false, caption, folder, filter, QString(), true});
 }
 
 QString GetSaveFileName(QWidget *parent, const QString &caption, const QString &folder,
-    const QString &filter, const QString &defaultSuffix)
+    const QString &filter, const QString &defaultSuffix, bool confirmOverwrite)
 {
-    return Choose(parent, {true, caption, folder, filter, defaultSuffix});
+    return Choose(parent, {true, caption, folder, filter, defaultSuffix, confirmOverwrite});
 }
 
 } // namespace vrn

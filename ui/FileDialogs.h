@@ -16,6 +16,7 @@ struct TFileDialogRequest
     QString Folder; // starting folder or file
     QString Filter; // "LOP lists (*.vll *.VLL);;All files (*)"
     QString DefaultSuffix; // "vll": added to a saved name that has none
+    bool ConfirmOverwrite = true; // false: the caller asks its own question about an old file
 };
 
 class TFileDialogProvider
@@ -34,6 +35,6 @@ void SetFileDialogProvider(TFileDialogProvider *provider);
 QString GetOpenFileName(
     QWidget *parent, const QString &caption, const QString &folder, const QString &filter);
 QString GetSaveFileName(QWidget *parent, const QString &caption, const QString &folder,
-    const QString &filter, const QString &defaultSuffix = QString());
+    const QString &filter, const QString &defaultSuffix = QString(), bool confirmOverwrite = true);
 
 } // namespace vrn
