@@ -6,6 +6,7 @@
 // VrnCalc, LOPFiles, SightInputs, MeridianPassage); every command shows its failure in a box and
 // leaves the window usable.
 
+#include "celestial/LeastSquaresFix.h"
 #include "celestial/Sextante.h"
 #include "celestial/VrnCalc.h"
 
@@ -76,6 +77,9 @@ public:
 
     const std::optional<TLOPRecord> &CurrentLOP() const { return FCurrentLOP; }
 
+    // The least-squares fix of the last fix while the list is as it was then; null otherwise.
+    const TLeastSquaresFix *ShownLeastSquares() const;
+
     // Writes LOPS.LST to the data folder; a failure is shown and the file on disk stays as it
     // was. False when it could not be written.
     bool SaveLOPsAtExit();
@@ -145,6 +149,8 @@ private:
     void ShowLimbChoice();
     void EnableFields(int page);
     void LVRetasPosicaoItemChanged(QTreeWidgetItem *item, int column);
+    void DropLeastSquares();
+    void MarkSuspectLOP();
 
     // The chart panes.
     void CenterLOPPane(double latDeg, double lonDeg);
@@ -153,6 +159,7 @@ private:
     void DrawPositionPane(TLogCarta *chart);
 
     TLOPList FLOPs;
+    std::optional<TLeastSquaresFix> FLeastSquares;
     std::optional<TLOPRecord> FCurrentLOP;
     bool FSyncingTimes = false;
     bool FSettingNow = false;
