@@ -208,6 +208,10 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     connect(FCBLowerLimb, &QCheckBox::toggled, this,
         &TFormMeridianPassageByEqualAltitudes::CBLowerLimbClick);
 
+    // Reading order: the sight inputs row by row, then the time pages and the command.
+    SetTabChain({FEdGMTDate, FEdWatchError, FEdAltitudeCulm, FCBLowerLimb, FEdIE, FEdDip,
+        FCBDipUnit, FEdLatitude, FEdLongitude, FBEditBoatCourseSpeed, FPageControl, FEdGMTTime1,
+        FEdGMTTime2});
     EnterActivatesButtons(*this);
     resize(1080, 520);
     LoadSettings();

@@ -556,6 +556,23 @@ void TCelestialWindowTest::EqualAltitudesWindow()
     QVERIFY(ea.minimumSizeHint().width() <= kSmallestScreenWidth - 16);
     QVERIFY(ea.minimumSizeHint().height() <= kSmallestScreenHeight - 48);
     QCOMPARE(MnemonicClashes(ea), QStringList());
+    // Tab walks the inputs as they are read, row by row.
+    QApplication::setActiveWindow(&ea);
+    QVERIFY(QTest::qWaitForWindowActive(&ea));
+    ea.findChild<QWidget *>(QStringLiteral("EdGMTDate"))->setFocus(Qt::TabFocusReason);
+    const QStringList order {"EdGMTDate", "EdWatchError", "EdAltitudeCulm", "CBLowerLimb", "EdIE",
+        "EdDip", "CBDipUnit", "EdLatitude", "EdLongitude"};
+    QStringList visited;
+    for (int i = 0; i < 30 && visited.size() < order.size(); ++i) {
+        QWidget *w = QApplication::focusWidget();
+        while (w && !order.contains(w->objectName()))
+            w = w->parentWidget();
+        const QString name = w ? w->objectName() : QStringLiteral("?");
+        if (visited.isEmpty() || visited.last() != name)
+            visited << name;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, order);
     const auto child = [&](const char *name) {
         return ea.findChild<QWidget *>(QString::fromLatin1(name));
     };

@@ -2,6 +2,7 @@
 #include "sky/AlmanacLocale.h"
 #include "sky/AlmanacPrint.h"
 #include "sky/fAlmanacPages.h"
+#include "tests/ui/Mnemonics.h"
 #include "tests/ui/PdfText.h"
 #include "ui/UiTestDoubles.h"
 
@@ -174,6 +175,7 @@ void TAlmanacPagesWindowTest::ControlsAsTheTable()
         QCOMPARE(widget->toolTip(), hint);
 
     QVERIFY(Control<QRadioButton>("RBAriesAndPlanets")->isChecked());
+    QCOMPARE(MnemonicClashes(*FWindow), QStringList());
     auto *memo = Control<QPlainTextEdit>("Memo");
     QVERIFY(memo->isReadOnly());
     QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
