@@ -17,6 +17,9 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -137,7 +140,11 @@ void TFixQualityWindowTest::cleanup()
 
 void TFixQualityWindowTest::OpenAndFix(const char *file)
 {
-    Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PagePosition);
+    // The page tab clicked as a sailor would.
+    auto *pages = Child<QTabWidget>("PageControl1");
+    QTabBar *tabs = pages->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(TFormVrn32::PagePosition).center());
+    QCOMPARE(pages->currentIndex(), static_cast<int>(TFormVrn32::PagePosition));
     FFiles->Answers = {DataFile(file)};
     QTest::mouseClick(Child<QPushButton>("BOpenLOPList"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>("BCalcPosAstronomica"), Qt::LeftButton);
@@ -294,9 +301,18 @@ void TFixQualityWindowTest::TickingALOPDropsTheMarksOfTheFix()
     auto *view = Child<QTreeWidget>("LVRetasPosicao");
     QVERIFY(view->topLevelItem(3)->data(0, TSuspectLOPDelegate::kSuspectRole).toBool());
 
-    // Unticking the suspect: the fix no longer belongs to the list, nor do its marks.
-    view->topLevelItem(3)->setCheckState(0, Qt::Unchecked);
+    // Unticking the suspect, a click into its check box: the fix no longer belongs to the list,
+    // nor do its marks.
+    const QModelIndex index = view->model()->index(3, 0);
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.rect = view->visualRect(index);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box =
+        view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, box.center());
     QApplication::processEvents();
+    QCOMPARE(view->topLevelItem(3)->checkState(0), Qt::Unchecked);
     QVERIFY(!FWindow->ShownLeastSquares());
     QVERIFY(!view->topLevelItem(3)->data(0, TSuspectLOPDelegate::kSuspectRole).toBool());
     QVERIFY(view->topLevelItem(3)->toolTip(1).isEmpty());
