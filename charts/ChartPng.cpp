@@ -1,31 +1,10 @@
 #include "charts/ChartPng.h"
 
 #include "charts/ChartRender.h"
+#include "common/ConsolePicture.h"
 #include "engine/VrnError.h"
 
-#include <QGuiApplication>
-#include <QSaveFile>
-#include <memory>
-
 namespace vrn {
-
-namespace {
-
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Lives until the process ends: text drawing needs it for every later picture too. It is
-    // never destroyed, since Qt's per-thread data must outlive it at exit and a static would not.
-    static int argc = 1;
-    static char name[] = "vrncli";
-    static char *argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
-
-} // namespace
 
 TPngRenderReport RenderChartToPng(const TPngRenderRequest &request)
 {
@@ -40,10 +19,7 @@ TPngRenderReport RenderChartToPng(const TPngRenderRequest &request)
     if (request.LonSpan)
         view.LonSpan = *request.LonSpan;
     const QImage image = scene.Render(view, request.Width, request.Height, request.Grid);
-    QSaveFile file(QString::fromStdString(request.PngFile));
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        throw EVrnError(
-            "Cannot write " + request.PngFile + ": " + file.errorString().toStdString());
+    SavePng(image, request.PngFile);
     TPngRenderReport report;
     report.LatC = view.LatC;
     report.LonC = view.LonC;

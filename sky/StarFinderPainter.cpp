@@ -71,7 +71,7 @@ void DrawLetter(QPainter &p, const QPoint &centre, const QString &letter, const 
 void DrawCardinals(QPainter &p, const TSkyProjection &pr, const TStarFinderStyle &style,
     const TStarFinderScale &scale)
 {
-    p.setFont(Scaled(QFont(QStringLiteral("Arial"), 7), scale.Text));
+    p.setFont(Scaled(style.LettersFont, scale.Text));
     p.setPen(style.LettersColor);
     const QFontMetrics m = p.fontMetrics();
     const int inset = m.ascent() / 2 + Px(3, scale);

@@ -32,6 +32,7 @@ struct TStarFinderStyle
     QColor ConstNamesColor = QColor(0, 255, 255);
     QFont ObjNamesFont = QFont(QStringLiteral("Arial"), 7);
     QColor ObjNamesColor = QColor(255, 255, 0);
+    QFont LettersFont = QFont(QStringLiteral("Arial"), 7); // the cardinal points
     bool BoatVisible = false;
     double BoatCourse = 0; // degrees true
     QColor BoatColor = QColor(255, 0, 0);
