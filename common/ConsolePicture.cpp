@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QSaveFile>
-#include <memory>
 
 namespace vrn {
 
