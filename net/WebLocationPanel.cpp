@@ -27,8 +27,11 @@ TWebLocationPanel::TWebLocationPanel(
     FFetch->OnProgress = [this](int perc, qint64 bytes) { HttpXferProgressMsg(perc, bytes); };
     FFetch->OnFinished = [this](const TWebFetchResult &result) {
         ShowTransfer(false);
-        if (!result.Ok)
+        if (!result.Ok) {
+            if (OnEnded)
+                OnEnded();
             return;
+        }
         FWaiting = result;
         HandOver();
     };
@@ -57,6 +60,7 @@ TWebLocationPanel::~TWebLocationPanel()
     if (FControls.EdLocation)
         FControls.EdLocation->removeEventFilter(this);
     FFetch->OnFinished = nullptr;
+    OnEnded = nullptr;
     FFetch->OnStatus = nullptr;
     FFetch->OnProgress = nullptr;
 }
@@ -93,6 +97,8 @@ void TWebLocationPanel::HandOver()
     } catch (const std::exception &e) {
         HttpXferStatusMsg(QString::fromUtf8(e.what()));
     }
+    if (OnEnded)
+        OnEnded();
 }
 
 void TWebLocationPanel::FetchText(const QString &location)

@@ -54,6 +54,9 @@ public:
     // while no modal dialog is open (one that is open is waited for), so that the desktop is
     // never replaced under a dialog working on its objects.
     std::function<void(const TWebFetchResult &result)> OnFetched;
+    // Every fetch that started has ended: after its hand-over when it succeeded, at once when
+    // it failed or was stopped.
+    std::function<void()> OnEnded;
 
     // The location typed, fetched; while a transfer runs, stops it and starts nothing. A
     // refused location says why in the status label and leaves the indicators as they were.

@@ -1,5 +1,6 @@
 #include "apps/vrn32/VrnStartup.h"
 
+#include "apps/vrn32/ChartViewerWiring.h"
 #include "apps/vrn32/fBoatMovement.h"
 #include "apps/vrn32/fVrnSpla.h"
 #include "apps/vrn32/fchvrn32.h"
@@ -8,6 +9,7 @@
 #include "celestial/fVrnCalculator.h"
 #include "engine/Astros.h"
 #include "engine/DateTime.h"
+#include "gps/fgpsxf.h"
 #include "sky/fAlmanacPages.h"
 #include "sky/fTAstroChart.h"
 #include "ui/FormSettings.h"
@@ -51,6 +53,9 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
     const QCommandLineOption almanac(QStringLiteral("almanac"),
         QStringLiteral("Show the Nautical Almanac Page Maker at start."));
     parser.addOption(almanac);
+    const QCommandLineOption gps(QStringLiteral("gps"),
+        QStringLiteral("Show the chart viewer and the GPS Interface window at start."));
+    parser.addOption(gps);
     const QCommandLineOption chart(QStringLiteral("chart"),
         QStringLiteral("Show the chart viewer with the vector chart FILE."),
         QStringLiteral("FILE"));
@@ -77,6 +82,7 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
     }
     options.ShowCelestial = parser.isSet(celestial);
     options.ShowAlmanac = parser.isSet(almanac);
+    options.ShowGps = parser.isSet(gps);
     options.ChartFile = parser.value(chart);
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1) {
@@ -99,6 +105,8 @@ TVrn32Windows::TVrn32Windows()
     FLauncher = std::make_unique<TFormVarunelSplash>();
     FChartViewer = std::make_unique<TFormCartaVrn>();
     FCelestialNavigation = std::make_unique<TFormVrn32>();
+    // Bound for its life to the viewer's chart view.
+    FGpsInterface = std::make_unique<TFormGPSInterface>(FChartViewer->Chart());
     FLegCalculator = std::make_unique<TFormRouteCalculator>();
     FAlmanacPages = std::make_unique<TFormAlmanacPages>();
     FStarFinder = std::make_unique<TFormStarFinder>();
@@ -127,15 +135,18 @@ TVrn32Windows::TVrn32Windows()
     FCelestialNavigation->SetBoatMovementDialog(FBoatMovement.get());
     FCelestialNavigation->SetEqualAltitudesWindow(FEqualAltitudes.get());
     FEqualAltitudes->SetBoatMovementDialog(FBoatMovement.get());
+    FChartViewerWiring = std::make_unique<TChartViewerWiring>(*FChartViewer, *FGpsInterface);
 }
 
 TVrn32Windows::~TVrn32Windows()
 {
+    FChartViewerWiring.reset();
     FEqualAltitudes.reset();
     FBoatMovement.reset();
     FStarFinder.reset();
     FAlmanacPages.reset();
     FLegCalculator.reset();
+    FGpsInterface.reset();
     FCelestialNavigation.reset();
     FChartViewer.reset();
     FLauncher.reset();

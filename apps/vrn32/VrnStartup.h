@@ -10,7 +10,9 @@ namespace vrn {
 
 class TFormAlmanacPages;
 class TFormBoatMovement;
+class TChartViewerWiring;
 class TFormCartaVrn;
+class TFormGPSInterface;
 class TFormStarFinder;
 class TFormMeridianPassageByEqualAltitudes;
 class TFormRouteCalculator;
@@ -40,6 +42,7 @@ struct TVrn32Options
     QString Text;
     bool ShowCelestial = false; // --celestial: the celestial navigation window is shown at start
     bool ShowAlmanac = false; // --almanac: the almanac page maker is shown at start
+    bool ShowGps = false; // --gps: the chart viewer and the GPS window are shown at start
     QString ChartFile; // --chart FILE: the chart viewer shown with that vector chart
     QString LocationFile; // first argument: a file whose first line the chart viewer fetches
 };
@@ -65,6 +68,8 @@ public:
 
     TFormVrn32 &CelestialNavigation() { return *FCelestialNavigation; }
 
+    TFormGPSInterface &GpsInterface() { return *FGpsInterface; }
+
     TFormRouteCalculator &LegCalculator() { return *FLegCalculator; }
 
     TFormAlmanacPages &AlmanacPages() { return *FAlmanacPages; }
@@ -79,11 +84,13 @@ private:
     std::unique_ptr<TFormVarunelSplash> FLauncher;
     std::unique_ptr<TFormCartaVrn> FChartViewer;
     std::unique_ptr<TFormVrn32> FCelestialNavigation;
+    std::unique_ptr<TFormGPSInterface> FGpsInterface;
     std::unique_ptr<TFormRouteCalculator> FLegCalculator;
     std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
     std::unique_ptr<TFormStarFinder> FStarFinder;
     std::unique_ptr<TFormBoatMovement> FBoatMovement;
     std::unique_ptr<TFormMeridianPassageByEqualAltitudes> FEqualAltitudes;
+    std::unique_ptr<TChartViewerWiring> FChartViewerWiring; // GPS window and web transfer
 };
 
 } // namespace vrn

@@ -247,6 +247,20 @@ void TFormCartaVrn::FirstShow()
             FetchLocation();
         }
     }
+    if (FStarted)
+        FStarted();
+}
+
+void TFormCartaVrn::SetStartupHandler(std::function<void()> started)
+{
+    FStarted = std::move(started);
+}
+
+void TFormCartaVrn::SetDesktopSaveHandlers(
+    std::function<void()> saved, std::function<void()> discardedAtExit)
+{
+    FDesktopSaved = std::move(saved);
+    FDesktopDiscardedAtExit = std::move(discardedAtExit);
 }
 
 void TFormCartaVrn::closeEvent(QCloseEvent *event)

@@ -105,12 +105,20 @@ public:
     // The start-up location file (the program's first argument), read at the first show: its
     // first line is put in the location panel and fetched.
     void SetStartLocationFile(const QString &fileName);
+    // Called once, at the first show, when the start-up view is loaded and the start-up
+    // location (if any) has been sent to the transfer.
+    void SetStartupHandler(std::function<void()> started);
+    // The keepers of the desktop's contents elsewhere (the GPS track's recovery file): saved
+    // runs after every committed save of the desktop, discardedAtExit when the exit question is
+    // answered No.
+    void SetDesktopSaveHandlers(std::function<void()> saved, std::function<void()> discardedAtExit);
 
     // ---- Desktops, for the commands and the transfer
     // The changed-desktop question: true to go on (unchanged, answered No, or saved); false
     // when a save was cancelled or failed, and the caller then stops.
     bool AskSaveDesktop();
-    // At program end: asked until saved or answered No.
+    // At program end: asked until saved or answered No; a save that fails offers "Save
+    // Desktop As.." once more.
     void AskSaveDesktopAtExit();
     // AskSaveDesktop, then the desktop; what could not be used is shown once. False when it
     // was not opened.
@@ -241,6 +249,10 @@ private:
     TRecentFiles FRecent;
     bool FShown = false;
     QString FStartLocationFile;
+    std::function<void()> FStarted;
+    std::function<void()> FDesktopSaved;
+    std::function<void()> FDesktopDiscardedAtExit;
+    bool FSaveFailed = false; // the last save was tried and failed (not cancelled)
 
     QPointer<QWidget> FGpsWindow;
     std::function<void(TChtTrack *)> FShowGpsTrackName;

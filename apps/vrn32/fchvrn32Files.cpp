@@ -75,7 +75,24 @@ bool TFormCartaVrn::AskSaveDesktop()
 
 void TFormCartaVrn::AskSaveDesktopAtExit()
 {
-    while (!AskSaveDesktop()) { }
+    while (FChart->IsModified()) {
+        const QString name = FChart->DesktopFileName();
+        const QString question = name.isEmpty()
+            ? QStringLiteral("Desktop changed. Save?")
+            : QStringLiteral("Desktop %1 changed. Save?").arg(name);
+        if (!AskYesNo(this, question)) {
+            if (FDesktopDiscardedAtExit)
+                FDesktopDiscardedAtExit();
+            return;
+        }
+        FSaveFailed = false;
+        if (name.isEmpty() ? SaveVrnDesktopAs1Click() : SaveVrnDesktop1Click())
+            return;
+        // The file could not be written (a full disk, a folder that went away): another place
+        // is offered before the question comes again.
+        if (FSaveFailed && SaveVrnDesktopAs1Click())
+            return;
+    }
 }
 
 bool TFormCartaVrn::OpenDesktop(const QString &fileName)
@@ -124,9 +141,13 @@ bool TFormCartaVrn::SaveVrnDesktop1Click()
     const QString name = FChart->DesktopFileName();
     if (name.isEmpty())
         return SaveVrnDesktopAs1Click();
-    if (!RunCommand(this, [&] { FChart->SaveDesktop(name); }))
+    if (!RunCommand(this, [&] { FChart->SaveDesktop(name); })) {
+        FSaveFailed = true;
         return false;
+    }
     AddRecent(name);
+    if (FDesktopSaved)
+        FDesktopSaved();
     return true;
 }
 
@@ -150,9 +171,13 @@ bool TFormCartaVrn::SaveVrnDesktopAs1Click()
                QMessageBox::Information, QMessageBox::Yes | QMessageBox::No)
             != QMessageBox::Yes)
         return false;
-    if (!RunCommand(this, [&] { FChart->SaveDesktop(file); }))
+    if (!RunCommand(this, [&] { FChart->SaveDesktop(file); })) {
+        FSaveFailed = true;
         return false;
+    }
     AddRecent(file);
+    if (FDesktopSaved)
+        FDesktopSaved();
     return true;
 }
 

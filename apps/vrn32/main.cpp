@@ -3,6 +3,7 @@
 #include "apps/vrn32/fVrnSpla.h"
 #include "apps/vrn32/fchvrn32.h"
 #include "celestial/fVrn32.h"
+#include "gps/fgpsxf.h"
 #include "sky/fAlmanacPages.h"
 
 #include <QApplication>
@@ -29,6 +30,10 @@ int main(int argc, char *argv[])
         windows.CelestialNavigation().show();
     if (options.ShowAlmanac)
         windows.AlmanacPages().show();
+    if (options.ShowGps) {
+        windows.ChartViewer().show();
+        windows.GpsInterface().show();
+    }
     windows.ChartViewer().SetStartLocationFile(options.LocationFile);
     // A location file that can be read opens the chart viewer on what it names.
     if (!options.LocationFile.isEmpty()
