@@ -14,31 +14,38 @@
 
 namespace vrn::cli {
 
+#ifdef VRN_CLI_WITHOUT_QT
+// In vrncli the commands that need Qt have neither usage nor function here: they run in vrncli-gui.
+#define VRN_QT_COMMAND(usage, run) std::string_view(), nullptr
+#else
+#define VRN_QT_COMMAND(usage, run) usage, &run
+#endif
+
 std::span<const TCommand> Commands()
 {
     static const TCommand commands[] = {
-        {"almanac", "the nautical almanac pages of three days, as text or PDF", kAlmanacUsage,
-            &RunAlmanac},
+        {"almanac", "the nautical almanac pages of three days, as text or PDF",
+            VRN_QT_COMMAND(kAlmanacUsage, RunAlmanac)},
         {"calibrate", "calibrate a chart picture from three reference points into a .CID file",
-            kCalibrateUsage, &RunCalibrate},
+            VRN_QT_COMMAND(kCalibrateUsage, RunCalibrate)},
         {"distance", "distance between two bodies for lunars, and the clearing of a lunar distance",
             kDistanceUsage, &RunDistance},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
         {"fetch", "fetch a desktop or a vector chart over http or https into the cache folder",
-            kFetchUsage, &RunFetch},
+            VRN_QT_COMMAND(kFetchUsage, RunFetch)},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
         {"leg", "rhumb line and great circle between two positions, and their route points",
             kLegUsage, &RunLeg},
         {"nmea", "GLL and RMC sentences of a file or a GPS on a serial port, as positions",
-            kNmeaUsage, &RunNmea},
+            VRN_QT_COMMAND(kNmeaUsage, RunNmea)},
         {"render", "draw a chart file, a calibrated chart picture or a desktop into a PNG",
-            kRenderUsage, &RunRender},
+            VRN_QT_COMMAND(kRenderUsage, RunRender)},
         {"riseset", "rising, meridian transit, setting and civil twilight of a body on a date",
             kRiseSetUsage, &RunRiseSet},
         {"sight", "reduce a sextant sight to a line of position", kSightUsage, &RunSight},
         {"starfinder", "the bodies visible from a position, the best ones for a fix, the sky chart",
-            kStarFinderUsage, &RunStarFinder},
+            VRN_QT_COMMAND(kStarFinderUsage, RunStarFinder)},
     };
     return commands;
 }

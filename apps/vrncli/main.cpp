@@ -1,4 +1,5 @@
 #include "apps/vrncli/CliCommand.h"
+#include "apps/vrncli/Sibling.h"
 
 #include <exception>
 #include <iostream>
@@ -30,6 +31,8 @@ int main(int argc, char **argv)
     for (const auto &c : Commands()) {
         if (c.Name != args[0])
             continue;
+        if (c.Run == nullptr)
+            return ExecGuiSibling(argv, std::cerr);
         const std::span<const std::string> rest(args.data() + 1, args.size() - 1);
         for (const auto &a : rest) {
             if (a == "--help" || a == "-h") {
