@@ -3,6 +3,7 @@
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
 #include "apps/vrncli/FixCommand.h"
+#include "apps/vrncli/GpxCommand.h"
 #include "apps/vrncli/RenderCommand.h"
 #include "apps/vrncli/RiseSetCommand.h"
 #include "apps/vrncli/SightCommand.h"
@@ -20,6 +21,8 @@ std::span<const TCommand> Commands()
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
+        {"gpx", "routes, tracks and waypoints from a GPX file into a desktop, or back to GPX",
+            kGpxUsage, &RunGpx},
         {"render", "draw a chart file or a calibrated chart picture into a PNG", kRenderUsage,
             &RunRender},
         {"riseset", "rising, meridian transit, setting and civil twilight of a body on a date",
