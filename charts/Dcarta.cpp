@@ -689,6 +689,18 @@ void TLogCarta::SetBoatMarker(
     update();
 }
 
+void TLogCarta::SetBoatMarkerShape(int shape)
+{
+    FBoatMarker.SetShape(shape);
+    update();
+}
+
+void TLogCarta::SetBoatMarkerVisible(bool visible)
+{
+    FBoatMarker.SetVisible(visible);
+    update();
+}
+
 void TLogCarta::CenterOn(double latDeg, double lonDeg)
 {
     FSurface.Escala.SetView(latDeg, lonDeg, FSurface.Escala.LonSpan);

@@ -169,6 +169,9 @@ public:
         TChtTrack *track, const std::string &name, double latDeg, double lonDeg, double time);
     void SetBoatMarker(
         bool visible, bool showCourse, double courseDeg, double latDeg, double lonDeg);
+    // The boat marker's shape (0 boat, 1 arrow, 2 triangle, 3 square) and visibility alone.
+    void SetBoatMarkerShape(int shape);
+    void SetBoatMarkerVisible(bool visible);
     void CenterOn(double latDeg, double lonDeg);
     void DrawLineWorld(
         TPenStyle style, double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg);

@@ -10,7 +10,8 @@
 
 namespace vrn::cli {
 
-TCliArgs TCliArgs::Parse(std::span<const std::string> args, std::span<const TOptionSpec> options)
+TCliArgs TCliArgs::Parse(std::span<const std::string> args, std::span<const TOptionSpec> options,
+    std::size_t maxPositionals)
 {
     TCliArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -18,9 +19,12 @@ TCliArgs TCliArgs::Parse(std::span<const std::string> args, std::span<const TOpt
         const auto option = std::find_if(
             options.begin(), options.end(), [&](const TOptionSpec &s) { return s.Name == a; });
         if (option == options.end()) {
-            if (a.starts_with("-"))
+            if (a.starts_with("-") && a != "-")
                 throw EUsageError("unknown option " + Quoted(a));
-            throw EUsageError("unexpected argument " + Quoted(a));
+            if (parsed.FPositionals.size() >= maxPositionals)
+                throw EUsageError("unexpected argument " + Quoted(a));
+            parsed.FPositionals.push_back(a);
+            continue;
         }
         if (parsed.Has(a))
             throw EUsageError("option " + a + " given twice");

@@ -26,13 +26,17 @@ struct TOptionSpec
     bool TakesValue; // "--key value" when true, a bare "--flag" otherwise
 };
 
-// The options of one command line. Positional arguments are refused: no command takes any.
+// The options of one command line, and the arguments that are no option (a file name) where a
+// command takes them.
 class TCliArgs
 {
 public:
-    // Raises EUsageError for an unknown option, a missing value, an option given twice or a
-    // stray argument.
-    static TCliArgs Parse(std::span<const std::string> args, std::span<const TOptionSpec> specs);
+    // Raises EUsageError for an unknown option, a missing value, an option given twice or more
+    // than maxPositionals arguments that are no option.
+    static TCliArgs Parse(std::span<const std::string> args, std::span<const TOptionSpec> specs,
+        std::size_t maxPositionals = 0);
+
+    const std::vector<std::string> &Positionals() const { return FPositionals; }
 
     std::optional<std::string> Value(std::string_view name) const;
     bool Flag(std::string_view name) const;
@@ -48,6 +52,7 @@ private:
     };
 
     std::vector<TItem> FItems;
+    std::vector<std::string> FPositionals;
 };
 
 // A UTC instant to the second, as "YYYY-MM-DDTHH:MM:SS".

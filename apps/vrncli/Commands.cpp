@@ -2,8 +2,10 @@
 #include "apps/vrncli/CalibrateCommand.h"
 #include "apps/vrncli/CliCommand.h"
 #include "apps/vrncli/EphemCommand.h"
+#include "apps/vrncli/FetchCommand.h"
 #include "apps/vrncli/FixCommand.h"
 #include "apps/vrncli/GpxCommand.h"
+#include "apps/vrncli/NmeaCommand.h"
 #include "apps/vrncli/RenderCommand.h"
 #include "apps/vrncli/RiseSetCommand.h"
 #include "apps/vrncli/SightCommand.h"
@@ -20,9 +22,13 @@ std::span<const TCommand> Commands()
             kCalibrateUsage, &RunCalibrate},
         {"ephem", "GHA, declination, SD, HP and magnitude of bodies at UTC instants", kEphemUsage,
             &RunEphem},
+        {"fetch", "fetch a desktop or a vector chart over http or https into the cache folder",
+            kFetchUsage, &RunFetch},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
         {"gpx", "routes, tracks and waypoints from a GPX file into a desktop, or back to GPX",
             kGpxUsage, &RunGpx},
+        {"nmea", "GLL and RMC sentences of a file or a GPS on a serial port, as positions",
+            kNmeaUsage, &RunNmea},
         {"render", "draw a chart file or a calibrated chart picture into a PNG", kRenderUsage,
             &RunRender},
         {"riseset", "rising, meridian transit, setting and civil twilight of a body on a date",
