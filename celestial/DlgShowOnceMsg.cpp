@@ -67,7 +67,7 @@ TFormShowMsgOnce::TFormShowMsgOnce(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormShowMsgOnce"));
-    setWindowTitle(QStringLiteral("Varunel Light"));
+    setWindowTitle(QStringLiteral("Varunel"));
 
     FLMessage = new QLabel(this);
     FLMessage->setObjectName(QStringLiteral("LMessage"));

@@ -16,7 +16,7 @@ namespace vrn {
 
 class TShowOnceList;
 
-// "Varunel Light": the text, the check box "Don' t show this message again" and "&Close".
+// "Varunel": the text, the check box "Don' t show this message again" and "&Close".
 class TFormShowMsgOnce : public QDialog
 {
     Q_OBJECT

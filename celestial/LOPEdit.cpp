@@ -103,6 +103,9 @@ std::string TransportEditedLOP(
     const auto directionDeg = ParseNumber(directionText);
     if (!directionDeg)
         throw ELOPEditError(TLOPEditField::TransportDirection, "Invalid angle format");
+    if (*directionDeg < 0 || *directionDeg > 360)
+        throw ELOPEditError(
+            TLOPEditField::TransportDirection, "Direction out of range: enter 0 to 360");
 
     TLOPRecord moved = lop;
     MoveLOP(moved, *distNm, *directionDeg);
@@ -127,10 +130,12 @@ void StoreEditedFields(TLOPRecord &lop, const TLOPEditedFields &fields)
     const auto azimuth = FieldValue(fields.AzimuthText, AzimuthFieldText(lop.Azimuth), lop.Azimuth);
     if (!azimuth)
         throw ELOPEditError(TLOPEditField::Azimuth, "Invalid Azimuth");
+    if (*azimuth < 0 || *azimuth > 360)
+        throw ELOPEditError(TLOPEditField::Azimuth, "Azimuth out of range: enter 0 to 360");
     const auto intercept =
         FieldValue(fields.InterceptText, InterceptFieldText(lop.Intercept), lop.Intercept);
     if (!intercept)
-        throw ELOPEditError(TLOPEditField::Intercept, "Invalid Delta");
+        throw ELOPEditError(TLOPEditField::Intercept, "Invalid Intercept");
 
     lop.Azimuth = *azimuth;
     lop.Intercept = *intercept;

@@ -70,8 +70,9 @@ std::string TransportQuestion(std::string_view distanceText, std::string_view di
 // Moves the assumed position of `lop` by the typed distance (NM) towards the typed direction
 // (degrees true) with MoveLOP and returns the line recorded in the comments: "LOP transported
 // 12.0 NM in direction 90.0 T". Raises ELOPEditError "Invalid distance format", "0.0 NM is not a
-// valid distance", "Invalid angle format", and "Transport would move the assumed position past a
-// pole" when the latitude would leave -90..90; `lop` is unchanged then.
+// valid distance", "Invalid angle format", "Direction out of range: enter 0 to 360", and
+// "Transport would move the assumed position past a pole" when the latitude would leave
+// -90..90; `lop` is unchanged then.
 std::string TransportEditedLOP(
     TLOPRecord &lop, std::string_view distanceText, std::string_view directionText);
 
@@ -87,8 +88,9 @@ struct TLOPEditedFields
     std::string Comments;
 };
 
-// Stores the edited fields in `lop`, checking the azimuth first ("Invalid Azimuth"), then the
-// intercept ("Invalid Delta"); on a failure `lop` is unchanged. A number whose text still reads
+// Stores the edited fields in `lop`, checking the azimuth first ("Invalid Azimuth", "Azimuth out
+// of range: enter 0 to 360"), then the intercept ("Invalid Intercept"); on a failure `lop` is
+// unchanged. A number whose text still reads
 // as the editor wrote it keeps the record's exact value, so opening and closing the editor never
 // rounds an azimuth to whole degrees. The name is cut to 15 characters, with ";" and line breaks
 // (which would split a line of a LOP list file) turned into blanks; the comments are cut to 255

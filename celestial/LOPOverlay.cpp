@@ -62,4 +62,40 @@ TLOPOverlay PlanLOPOverlay(const TLOPRecord &lop, TLOPPlaneScale scale, const TV
     return o;
 }
 
+TChartHandOver MakeChartHandOver(bool lopPage, bool positionPage, const TLatLon &ap,
+    const std::optional<TLOPRecord> &currentLOP, const TLOPList &list)
+{
+    TChartHandOver h;
+    h.AP = ap;
+    h.ViewCentre = ap;
+    if (lopPage) {
+        h.Mode = TChartOverlayMode::LineOfPosition;
+        h.CurrentLOP = currentLOP;
+    } else if (positionPage) {
+        h.Mode = TChartOverlayMode::AstronomicalPosition;
+        if (list.FixValid()) {
+            h.Fix = TLatLon {list.FixLat(), list.FixLon()};
+            h.ViewCentre = *h.Fix;
+        }
+        h.LOPs = list.LOPs();
+        h.TransportActive = list.TransportActive();
+        if (h.TransportActive)
+            h.TransportedLOPs = list.TransportedLOPs();
+    }
+    return h;
+}
+
+const char *ChartHandOverCaption(TChartOverlayMode mode)
+{
+    switch (mode) {
+    case TChartOverlayMode::LineOfPosition:
+        return "Line of Position Chart";
+    case TChartOverlayMode::AstronomicalPosition:
+        return "Astronomical Position Chart";
+    case TChartOverlayMode::None:
+        break;
+    }
+    return "Chart";
+}
+
 } // namespace vrn

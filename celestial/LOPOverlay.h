@@ -7,6 +7,7 @@
 #include "celestial/VrnCalc.h"
 
 #include <optional>
+#include <vector>
 
 namespace vrn {
 
@@ -41,5 +42,36 @@ struct TLOPOverlay
 // line onto the left or right edge when they would fall beyond them.
 TLOPOverlay PlanLOPOverlay(const TLOPRecord &lop, TLOPPlaneScale scale, const TViewBox &box,
     const TLatLon &windowAP, bool withLabel);
+
+// What the celestial navigation window hands to the chart viewer: its assumed position, where
+// the view is to be centred, and by mode the current LOP, or the LOP list with the fix and the
+// transported LOPs. Copies: the viewer keeps them until the next hand-over.
+enum class TChartOverlayMode
+{
+    None = 0,
+    LineOfPosition = 1,
+    AstronomicalPosition = 2,
+};
+
+struct TChartHandOver
+{
+    TChartOverlayMode Mode = TChartOverlayMode::None;
+    TLatLon AP;
+    TLatLon ViewCentre;
+    std::optional<TLOPRecord> CurrentLOP; // LineOfPosition; none when not valid
+    std::optional<TLatLon> Fix; // AstronomicalPosition; none when not valid
+    std::vector<TLOPRecord> LOPs;
+    bool TransportActive = false;
+    std::vector<TLOPRecord> TransportedLOPs;
+};
+
+// The hand-over from the window's page: the LOP page gives its current LOP, the position page
+// the list and the fix (the view centred on the fix when there is one, else on the assumed
+// position), any other page only the assumed position.
+TChartHandOver MakeChartHandOver(bool lopPage, bool positionPage, const TLatLon &ap,
+    const std::optional<TLOPRecord> &currentLOP, const TLOPList &list);
+
+// "Line of Position Chart", "Astronomical Position Chart" or "Chart".
+const char *ChartHandOverCaption(TChartOverlayMode mode);
 
 } // namespace vrn

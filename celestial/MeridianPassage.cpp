@@ -27,10 +27,11 @@ std::string T(double hours)
     return PassageTimeText(hours) + " GMT";
 }
 
-// Decimal hours of a time field (a fraction of a day) with the watch error added.
+// GMT decimal hours of a time read on the watch (a fraction of a day): a watch that is fast
+// (a positive watch error, as in the celestial window) reads too late, so its error comes off.
 double FieldHours(double dayFraction, int watchErrorSec)
 {
-    return dayFraction * 24 + watchErrorSec / 3600.0;
+    return dayFraction * 24 - watchErrorSec / 3600.0;
 }
 
 TMeridianPassageTimePair PairOf(int number, const TEqualAltitudeRow &row, int watchErrorSec)
@@ -53,14 +54,15 @@ bool RowFilled(const TEqualAltitudeRow &row)
     return row.BeforeDayFraction != 0 && row.AfterDayFraction != 0;
 }
 
-// The equal-altitudes window's dip and index error; refraction, temperature, pressure and
-// Coriolis stay as the main window left them.
+// The equal-altitudes window's dip and index correction (added to the altitude, as in the
+// celestial window); refraction, temperature, pressure and Coriolis stay as the main window left
+// them.
 void ReadEqualAltitudesSextant(const TEqualAltitudesInputs &input, TVrnSextant &sextant)
 {
     TSextantSettingsInput settings;
     settings.DipValue = input.DipValue;
     settings.DipUnit = input.DipUnit;
-    settings.IndexCorrectionArcmin = -input.IndexErrorArcmin;
+    settings.IndexCorrectionArcmin = input.IndexCorrectionArcmin;
     settings.UseAtmosphericRefraction = sextant.UseAtmosphericRefraction;
     settings.UseCoriolis = sextant.UseCoriolis;
     settings.TemperatureC = sextant.Temperature;

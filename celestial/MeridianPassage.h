@@ -177,7 +177,7 @@ constexpr int kEqualAltitudeRows = 5;
 // The largest interval between the two sights of a pair.
 constexpr double kMaxPairIntervalMin = 80;
 
-// The pairs of the window's time fields, the watch error (seconds, added) applied. On the
+// The pairs of the window's time fields, the watch error (seconds, fast positive) taken off. On the
 // "Multiple pairs" page a row counts only when both its times are non-zero; on the "One pair"
 // page the single row must have both ("Invalid times"). Raises "Times before and after cannot be
 // the same" and "Difference between Times before and after cannot exceed 80 minutes." for the
@@ -190,11 +190,14 @@ struct TEqualAltitudesInputs
 {
     std::string GMTDateText;
     double HsDeg = 0; // maximum sextant altitude (culmination)
-    // Subtracted: the value typed as IC is the index error, the correction's opposite.
-    double IndexErrorArcmin = 0;
+    // Added to the altitude, with the sign of the celestial window's index correction, of
+    // vrncli sight --ie and of the LOP record: negative when the error is on the arc.
+    double IndexCorrectionArcmin = 0;
     double DipValue = 0;
     TDipUnit DipUnit = TDipUnit::Meters;
-    int WatchErrorSec = 0; // added to every time
+    // Seconds the watch is fast (+) or slow (-), as in the celestial window: taken off every
+    // time read.
+    int WatchErrorSec = 0;
     bool LowerLimb = true;
     double LatDeg = 0; // assumed latitude
     double LonDeg = 0; // assumed longitude: the Coriolis correction only

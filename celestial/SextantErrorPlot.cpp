@@ -32,13 +32,43 @@ void TSextantErrorPlot::SetBackgroundText(const QString &text)
     update();
 }
 
+TSextantErrorPlot::TLayout TSextantErrorPlot::Layout() const
+{
+    TLayout l;
+    for (double v : FValues)
+        if (std::isfinite(v)) {
+            l.Lo = std::min(l.Lo, std::floor(v));
+            l.Hi = std::max(l.Hi, std::ceil(v));
+        }
+    const QFontMetrics fm(font());
+    const QString hiText = QString::number(l.Hi, 'f', 1);
+    const QString loText = QString::number(l.Lo, 'f', 1);
+    const int n = static_cast<int>(FValues.size());
+    const int lastX = FFirstX + std::max(0, n - 1);
+    const QString lastXText = QString::number(lastX / 30 * 30);
+    const int left = std::max(fm.horizontalAdvance(hiText), fm.horizontalAdvance(loText)) + 8;
+    const int right = fm.horizontalAdvance(lastXText) / 2 + 4;
+    l.Plot = rect().adjusted(left, fm.height() / 2 + 2, -right, -(fm.height() + 4));
+
+    const double span = std::max(1, n - 1);
+    for (int x = (FFirstX + 29) / 30 * 30; x <= lastX; x += 30) {
+        const double sx = l.Plot.left() + (x - FFirstX) / span * l.Plot.width();
+        const QString text = QString::number(x);
+        const double w = fm.horizontalAdvance(text) + 2;
+        l.Labels.push_back({QRectF(sx - w / 2, l.Plot.bottom() + 2, w, fm.height()), text});
+    }
+    const double w = left - 3;
+    l.Labels.push_back({QRectF(0, l.Plot.top() - fm.height() / 2.0, w, fm.height()), hiText});
+    l.Labels.push_back({QRectF(0, l.Plot.bottom() - fm.height() / 2.0, w, fm.height()), loText});
+    return l;
+}
+
 void TSextantErrorPlot::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor(0xC0, 0xC0, 0xC0));
-    const QFontMetrics fm(font());
-    const QRect plot = rect().adjusted(
-        fm.horizontalAdvance(QStringLiteral("-0.0")) + 8, 4, -6, -(fm.height() + 4));
+    const TLayout l = Layout();
+    const QRect plot = l.Plot;
     p.fillRect(plot, Qt::white);
 
     p.setPen(QColor(0xE0, 0xE0, 0xE0));
@@ -50,32 +80,27 @@ void TSextantErrorPlot::paintEvent(QPaintEvent *)
     p.setFont(font());
 
     const int n = static_cast<int>(FValues.size());
-    double lo = -1;
-    double hi = 1;
-    for (double v : FValues)
-        if (std::isfinite(v)) {
-            lo = std::min(lo, std::floor(v));
-            hi = std::max(hi, std::ceil(v));
-        }
     const auto xOf = [&](double x) {
         const double span = std::max(1, n - 1);
         return plot.left() + (x - FFirstX) / span * plot.width();
     };
-    const auto yOf = [&](double v) { return plot.bottom() - (v - lo) / (hi - lo) * plot.height(); };
+    const auto yOf = [&](double v) {
+        return plot.bottom() - (v - l.Lo) / (l.Hi - l.Lo) * plot.height();
+    };
 
     p.setPen(QPen(Qt::black, 0, Qt::DotLine));
     const int lastX = FFirstX + std::max(0, n - 1);
     for (int x = (FFirstX + 29) / 30 * 30; x <= lastX; x += 30) {
         const double sx = xOf(x);
         p.drawLine(QPointF(sx, plot.top()), QPointF(sx, plot.bottom()));
-        p.drawText(QRectF(sx - 20, plot.bottom() + 2, 40, fm.height()), Qt::AlignHCenter,
-            QString::number(x));
     }
     p.drawLine(QPointF(plot.left(), yOf(0)), QPointF(plot.right(), yOf(0)));
-    p.drawText(QRectF(0, plot.top(), plot.left() - 3, fm.height()), Qt::AlignRight | Qt::AlignTop,
-        QString::number(hi, 'f', 1));
-    p.drawText(QRectF(0, plot.bottom() - fm.height(), plot.left() - 3, fm.height()),
-        Qt::AlignRight | Qt::AlignBottom, QString::number(lo, 'f', 1));
+    const std::size_t yLabels = 2;
+    for (std::size_t i = 0; i < l.Labels.size(); ++i) {
+        const bool axisY = i + yLabels >= l.Labels.size();
+        p.drawText(l.Labels[i].Rect, (axisY ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter,
+            l.Labels[i].Text);
+    }
 
     if (n > 1) {
         QPainterPath path;

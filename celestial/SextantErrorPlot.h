@@ -24,6 +24,24 @@ public:
 
     const std::vector<double> &Values() const { return FValues; }
 
+    // Where the plot and its axis labels go at the widget's size and font: the margins are as
+    // wide as the longest label, so that no label is cut at the widget's edges.
+    struct TLabel
+    {
+        QRectF Rect;
+        QString Text;
+    };
+
+    struct TLayout
+    {
+        QRect Plot;
+        double Lo = -1; // minutes at the bottom of the plot
+        double Hi = 1; // and at the top
+        std::vector<TLabel> Labels;
+    };
+
+    TLayout Layout() const;
+
     QSize sizeHint() const override { return {260, 120}; }
 
 protected:

@@ -473,4 +473,10 @@ TBoatCourseAndSpeed &BoatCourseAndSpeed()
     return boat;
 }
 
+void CheckCalibrationPair(const TSextantCalibrationPair &pair)
+{
+    if (!(pair.Angle >= 0 && pair.Angle <= 180))
+        throw EVrnError("Altitude out of range: enter 0 to 180");
+}
+
 } // namespace vrn

@@ -54,6 +54,10 @@ struct TSextantCalibrationPair
     double Error = 0; // instrument error at that angle, minutes of arc, added to the altitude
 };
 
+// A sextant reads angles of 0 to 180 degrees: a pair outside raises EVrnError "Altitude out of
+// range: enter 0 to 180" (the calibration point dialog refuses it with that message).
+void CheckCalibrationPair(const TSextantCalibrationPair &pair);
+
 // What a load of a calibration table found: the number of pairs taken and the problems met, in
 // the system's words ("P3: ..."). Reading stops at the first missing, empty or bad entry.
 struct TCalibrationLoadResult

@@ -116,8 +116,8 @@ void ObjectDataReport(
     if (!hz.AboveHorizon)
         report.push_back("Object not visible (negative altitude)");
     report.push_back("Calc. Altitude (Hc): " + FormatAngleDM1(" -", hz.HcDeg).Text);
-    report.push_back(
-        "Apparent Altitude (Ha): " + FormatAngleDM1(" -", hz.HcDeg - sextant.TotalCorrection).Text);
+    report.push_back("Predicted Sextant Altitude (Hs): "
+        + FormatAngleDM1(" -", hz.HcDeg - sextant.TotalCorrection).Text);
     report.push_back("Azimuth (Az): " + FormatFixed(hz.ZnDeg, 2, 6) + "°");
 
     // The rise/set block ends with the Sun's twilight lines, which go after the magnitude;
@@ -150,7 +150,7 @@ std::vector<double> CalibrationPlotValues(const TSextantCalibrationTable &table)
 
 std::string SpeedLabel(const TBoatCourseAndSpeed &boat)
 {
-    return boat.SpeedText() + " Knts";
+    return boat.SpeedText() + " kn";
 }
 
 std::string CourseLabel(const TBoatCourseAndSpeed &boat)

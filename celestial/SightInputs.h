@@ -67,8 +67,8 @@ TVrnWatch WatchOf(double gmtDate, double gmtDayFraction);
 // The object data report of the "Other.." page: almanac data of `body` at the watch's instant and
 // its altitude and azimuth from the assumed position, with rising, transit, setting and (for the
 // Sun) civil twilight of the GMT date. The sextant receives the settings and Hc as Hs, so that
-// "Apparent Altitude (Ha)" is the sextant reading that corresponds to Hc. Lines are appended as
-// they are produced; a failure leaves them.
+// "Predicted Sextant Altitude (Hs)" is the sextant reading that corresponds to Hc. Lines are
+// appended as they are produced; a failure leaves them.
 struct TObjectDataInputs
 {
     TAstro *Body = nullptr; // never null
@@ -96,7 +96,8 @@ constexpr int kCalibrationPlotFirstDeg = -5;
 constexpr int kCalibrationPlotLastDeg = 120;
 std::vector<double> CalibrationPlotValues(const TSextantCalibrationTable &table);
 
-// "%4.1f Knts" and "%3.0f° T", the course and speed labels of the windows.
+// "%4.1f kn" and "%3.0f° T", the course and speed labels of the windows (the reports keep their
+// own "Knts").
 std::string SpeedLabel(const TBoatCourseAndSpeed &boat);
 std::string CourseLabel(const TBoatCourseAndSpeed &boat);
 

@@ -503,6 +503,7 @@ void TLOPList::AddLOP(const TLOPRecord &lop)
         TooManyLOPs();
     FLOPs.push_back(lop);
     FTransportedLOPs.push_back(lop);
+    FFixValid = false;
 }
 
 void TLOPList::AddCurrentLOP(const std::optional<TLOPRecord> &current)
@@ -526,6 +527,7 @@ bool TLOPList::DeleteLOP(int n)
         return false;
     FLOPs.erase(FLOPs.begin() + (n - 1));
     FTransportedLOPs.erase(FTransportedLOPs.begin() + (n - 1));
+    FFixValid = false;
     return true;
 }
 
@@ -535,6 +537,7 @@ void TLOPList::ClearLOPs()
         throw EVrnError("No LOPs to delete");
     FLOPs.clear();
     FTransportedLOPs.clear();
+    FFixValid = false;
 }
 
 void TLOPList::SetLOPs(std::vector<TLOPRecord> lops)
@@ -543,6 +546,7 @@ void TLOPList::SetLOPs(std::vector<TLOPRecord> lops)
         lops.resize(kMaxLOPs);
     FLOPs = std::move(lops);
     FTransportedLOPs = FLOPs;
+    FFixValid = false;
 }
 
 bool TLOPList::SetSelected(int n, bool selected)
@@ -550,6 +554,8 @@ bool TLOPList::SetSelected(int n, bool selected)
     if (n < 1 || n > LOPCount())
         return false;
     const auto i = static_cast<std::size_t>(n - 1);
+    if (FLOPs[i].Selected != selected)
+        FFixValid = false;
     FLOPs[i].Selected = selected;
     FTransportedLOPs[i].Selected = selected;
     return true;

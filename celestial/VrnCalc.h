@@ -262,6 +262,8 @@ public:
     // transport has been made since the mode was set.
     const std::string &TransportText() const { return FTransportText; }
 
+    // The fix of the list as it was when it was calculated: every change of the LOPs (added,
+    // deleted, cleared, replaced, ticked or unticked) clears it, so that no stale fix is shown.
     bool FixValid() const { return FFixValid; }
 
     double FixLat() const { return FFixLat; }
@@ -278,7 +280,7 @@ public:
     void AddLOPs(std::span<const TLOPRecord> lops);
     // Removes LOP n (1-based); false, and nothing changes, for a number not in the list.
     bool DeleteLOP(int n);
-    // Raises "No LOPs to delete" on an empty list. The fix stays.
+    // Raises "No LOPs to delete" on an empty list.
     void ClearLOPs();
     // Replaces the list (LOPS.LST at start); LOPs past the twentieth are dropped.
     void SetLOPs(std::vector<TLOPRecord> lops);

@@ -2,6 +2,7 @@
 
 #include "common/NumEdit.h"
 #include "ui/DialogButtons.h"
+#include "ui/MessageBoxes.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -87,6 +88,21 @@ void TFormEditAltitudeErrorPair::SetPair(const TSextantCalibrationPair &pair)
 TSextantCalibrationPair TFormEditAltitudeErrorPair::Pair() const
 {
     return {FEdAltitude->Value(), FEdError->Value()};
+}
+
+void TFormEditAltitudeErrorPair::done(int result)
+{
+    if (result == QDialog::Accepted) {
+        // The fields validate when they are left; OK pressed with Enter has not left one yet.
+        FEdAltitude->Validate();
+        FEdError->Validate();
+        if (!RunCommand(this, [this] { CheckCalibrationPair(Pair()); })) {
+            FEdAltitude->setFocus();
+            FEdAltitude->selectAll();
+            return;
+        }
+    }
+    QDialog::done(result);
 }
 
 } // namespace vrn

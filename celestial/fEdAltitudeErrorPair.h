@@ -21,12 +21,15 @@ public:
     explicit TFormEditAltitudeErrorPair(QWidget *parent = nullptr);
 
     // Runs the dialog on the pair; true on OK, with "Altitude:" written to Angle and "Error:" to
-    // Error. Cancel leaves the pair unchanged.
+    // Error. Cancel leaves the pair unchanged. OK with an altitude outside 0..180 says so and
+    // keeps the dialog open on that field.
     bool Edit(TSextantCalibrationPair &pair);
 
     void SetPair(const TSextantCalibrationPair &pair);
     // The pair the fields hold now.
     TSextantCalibrationPair Pair() const;
+
+    void done(int result) override;
 
 private:
     TNumEdit *FEdAltitude = nullptr;

@@ -7,7 +7,9 @@
 #include "common/NumEdit.h"
 #include "common/VrnEdit.h"
 #include "engine/Astros.h"
+#include "ui/Fonts.h"
 #include "ui/FormSettings.h"
+#include "ui/Keyboard.h"
 #include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
@@ -41,7 +43,7 @@ TKaTimeEdit *NewTime(const QString &name, QWidget *parent)
 {
     auto *t = new TKaTimeEdit(parent);
     t->setObjectName(name);
-    t->setToolTip(QStringLiteral("GMT hh:mm:ss"));
+    t->setToolTip(QStringLiteral("GMT by the watch, hh:mm:ss (the watch error is taken off)"));
     return t;
 }
 
@@ -68,8 +70,9 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     FEdAltitudeCulm->setToolTip(QStringLiteral("Sextant altitude at culmination (Hs)"));
     FEdIE = new TNumEdit(this);
     FEdIE->setObjectName(QStringLiteral("EdIE"));
-    FEdIE->setToolTip(QStringLiteral("Index error in minutes, subtracted from the altitude "
-                                     "(+ when the error is on the arc)"));
+    // The same sign as the celestial window's "Index Correction:".
+    FEdIE->setToolTip(
+        QStringLiteral("Index correction in minutes (- when the error is on the arc)"));
     FEdIE->SetValue(0);
     FEdDip = new TNumEdit(this);
     FEdDip->setObjectName(QStringLiteral("EdDip"));
@@ -80,8 +83,7 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     FEdWatchError = new QSpinBox(this);
     FEdWatchError->setObjectName(QStringLiteral("EdWatchError"));
     FEdWatchError->setRange(INT_MIN, INT_MAX);
-    FEdWatchError->setToolTip(
-        QStringLiteral("Watch error in seconds, added to every time (+ if the watch is slow)"));
+    FEdWatchError->setToolTip(QStringLiteral("Watch error in seconds (+ if advanced)"));
     FCBLowerLimb = new QCheckBox(QStringLiteral("Lower limb "), this);
     FCBLowerLimb->setObjectName(QStringLiteral("CBLowerLimb"));
     FCBLowerLimb->setChecked(true);
@@ -111,7 +113,7 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     grid->addWidget(LabelFor(QStringLiteral("watch error:"), FEdWatchError, inputs), 0, 2);
     grid->addWidget(FEdWatchError, 0, 3);
     grid->addWidget(
-        LabelFor(QStringLiteral("Maximun altitude (culmination):"), FEdAltitudeCulm, inputs), 1, 0);
+        LabelFor(QStringLiteral("Maximum altitude (culmination):"), FEdAltitudeCulm, inputs), 1, 0);
     grid->addWidget(FEdAltitudeCulm, 1, 1, Qt::AlignLeft);
     grid->addWidget(FCBLowerLimb, 1, 2, 1, 2);
     grid->addWidget(LabelFor(QStringLiteral("IC:"), FEdIE, inputs), 2, 0);
@@ -184,7 +186,7 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     FMemo->setObjectName(QStringLiteral("Memo"));
     FMemo->setReadOnly(true);
     FMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    FMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    FMemo->setFont(MonospacedFont(QFontDatabase::systemFont(QFontDatabase::FixedFont).pointSize()));
     // Wide enough for the longest report line.
     FMemo->setMinimumWidth(
         QFontMetrics(FMemo->font()).horizontalAdvance(QString(46, QLatin1Char('0'))));
@@ -206,6 +208,11 @@ TFormMeridianPassageByEqualAltitudes::TFormMeridianPassageByEqualAltitudes(QWidg
     connect(FCBLowerLimb, &QCheckBox::toggled, this,
         &TFormMeridianPassageByEqualAltitudes::CBLowerLimbClick);
 
+    // Reading order: the sight inputs row by row, then the time pages and the command.
+    SetTabChain({FEdGMTDate, FEdWatchError, FEdAltitudeCulm, FCBLowerLimb, FEdIE, FEdDip,
+        FCBDipUnit, FEdLatitude, FEdLongitude, FBEditBoatCourseSpeed, FPageControl, FEdGMTTime1,
+        FEdGMTTime2});
+    EnterActivatesButtons(*this);
     resize(1080, 520);
     LoadSettings();
     connect(FCBDipUnit, &QComboBox::currentIndexChanged, this, [this] {
@@ -237,7 +244,7 @@ TEqualAltitudesInputs TFormMeridianPassageByEqualAltitudes::ReadInputs() const
     TEqualAltitudesInputs in;
     in.GMTDateText = FEdGMTDate->text().toStdString();
     in.HsDeg = FEdAltitudeCulm->Position();
-    in.IndexErrorArcmin = FEdIE->Value();
+    in.IndexCorrectionArcmin = FEdIE->Value();
     in.DipValue = FEdDip->Value();
     in.DipUnit = DipUnitFromIndex(FCBDipUnit->currentIndex());
     in.WatchErrorSec = FEdWatchError->value();

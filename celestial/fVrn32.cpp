@@ -19,6 +19,7 @@
 #include "ui/DataFolder.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageBoxes.h"
+#include "ui/WindowPlacement.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -32,7 +33,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -149,10 +149,8 @@ TFormVrn32::TFormVrn32(QWidget *parent)
     FEdDipShortDistance->setVisible(FCBUseDipShort->isChecked());
     FAtmosphericFields->setVisible(FRBAtmosphericRefraction->isChecked());
     RefreshCourseAndSpeed();
-    if (QScreen *screen = this->screen()) {
-        adjustSize();
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    if (!FGeometryRestored)
+        PlaceOnScreen(*this);
 }
 
 TFormVrn32::~TFormVrn32()
@@ -203,6 +201,7 @@ void TFormVrn32::ConnectSignals()
             &TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick},
         {FBAlmanacPages, &TFormVrn32::BAlmanacPagesClick},
         {FBStarFinder, &TFormVrn32::BStarFinderClick},
+        {FBAbreCarta, &TFormVrn32::BAbreCartaClick},
         {FBNow, &TFormVrn32::BNowClick},
         {FBGetSystemTimeZone, &TFormVrn32::BGetSystemTimeZoneClick},
         {FBAddCorrectionTablePoint, &TFormVrn32::BAddCorrectionTablePointClick},
@@ -258,6 +257,12 @@ void TFormVrn32::SetStarFinderWindow(TFormStarFinder *window)
 {
     FStarFinderWindow = window;
     FBStarFinder->setEnabled(window != nullptr);
+}
+
+void TFormVrn32::SetChartViewer(std::function<void(const TChartHandOver &)> handOver)
+{
+    FChartHandOver = std::move(handOver);
+    FBAbreCarta->setEnabled(static_cast<bool>(FChartHandOver));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -474,7 +479,32 @@ void TFormVrn32::LVRetasPosicaoItemChanged(QTreeWidgetItem *item, int column)
         return;
     const int n = FLVRetasPosicao->indexOfTopLevelItem(item) + 1;
     FLOPs.SetSelected(n, item->checkState(0) == Qt::Checked);
+    ShowFixState();
     FPositionChart->Redraw(true, false);
+    SaveLOPsNow();
+}
+
+void TFormVrn32::ShowFixState()
+{
+    if (FLOPs.FixValid())
+        return;
+    FMemoPosition->clear();
+    FLFixLat->clear();
+    FLFixLon->clear();
+}
+
+void TFormVrn32::SaveLOPsNow()
+{
+    // Every change is kept at once, so that a crash loses nothing; one failure is told, not
+    // every change after it.
+    try {
+        SaveLOPsFile(DataFolder().toStdString(), FLOPs.LOPs());
+        FLOPsWriteFailed = false;
+    } catch (const std::exception &e) {
+        if (!FLOPsWriteFailed)
+            ShowError(this, QString::fromUtf8(e.what()));
+        FLOPsWriteFailed = true;
+    }
 }
 
 void TFormVrn32::ApplyTransport()
@@ -491,7 +521,9 @@ void TFormVrn32::AfterListChange()
 {
     RefillLOPList();
     ApplyTransport();
+    ShowFixState();
     FPositionChart->Redraw(true, false);
+    SaveLOPsNow();
     emit LOPListChanged();
 }
 
@@ -591,8 +623,16 @@ void TFormVrn32::BOpenLOPListClick()
             this, QStringLiteral("Open LOP list"), FLastOpenedList, kLOPListOpenFilter);
         if (name.isEmpty())
             return;
+        // The file is read whole before the list is touched: a file that holds no LOP leaves
+        // the list as it was.
         const TLOPListRead read = ReadLOPListFile(name.toStdString());
         FLastOpenedList = name;
+        if (read.LOPs.empty()) {
+            std::string why = "No LOPs found in " + name.toStdString();
+            if (read.LinesSkipped > 0)
+                why += " (" + FormatInt(read.LinesSkipped) + " lines skipped)";
+            throw EVrnError(why + ": the LOP list is unchanged");
+        }
         if (FLOPs.LOPCount() > 0 && AskYesNo(this, QStringLiteral("Clear current LOPs?")))
             FLOPs.SetLOPs({});
         try {
@@ -694,6 +734,16 @@ void TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick()
 void TFormVrn32::BAlmanacPagesClick()
 {
     BringToFront(FAlmanacPagesWindow);
+}
+
+// The chart viewer plots what the page shows: the current LOP, or the list and its fix.
+void TFormVrn32::BAbreCartaClick()
+{
+    if (!FChartHandOver)
+        return;
+    const int page = FPageControl1->currentIndex();
+    FChartHandOver(MakeChartHandOver(page == PageLOP, page == PagePosition,
+        {FEdLatitude->Position(), FEdLongitude->Position()}, FCurrentLOP, FLOPs));
 }
 
 // The star finder shows the sky of the sight being worked: the assumed position and its GMT.

@@ -6,6 +6,7 @@
 // VrnCalc, LOPFiles, SightInputs, MeridianPassage); every command shows its failure in a box and
 // leaves the window usable.
 
+#include "celestial/LOPOverlay.h"
 #include "celestial/Sextante.h"
 #include "celestial/VrnCalc.h"
 
@@ -50,7 +51,8 @@ public:
     // Builds the bodies, reads LOPS.LST from the data folder (saying so when it is damaged) and
     // restores the stored settings.
     explicit TFormVrn32(QWidget *parent = nullptr);
-    // Writes LOPS.LST (SaveLOPsAtExit) and the settings.
+    // Writes LOPS.LST (SaveLOPsAtExit) and the settings. LOPS.LST is also written after every
+    // change of the list.
     ~TFormVrn32() override;
 
     // The page indices of the notebook.
@@ -67,6 +69,8 @@ public:
     void SetEqualAltitudesWindow(QWidget *window);
     void SetAlmanacPagesWindow(QWidget *window);
     void SetStarFinderWindow(TFormStarFinder *window);
+    // The chart viewer's hand-over, run by "Chart..." (enabled once set).
+    void SetChartViewer(std::function<void(const TChartHandOver &handOver)> handOver);
 
     // The dialogs the commands open, replaceable so that tests can answer them.
     std::function<bool(QWidget *parent, TLOPList &list, int n)> EditLOPOfList;
@@ -97,6 +101,7 @@ public:
     void BMeridianPassageByMethodOfEqualAltitudesClick();
     void BAlmanacPagesClick();
     void BStarFinderClick();
+    void BAbreCartaClick();
     void BNowClick();
     void BGetSystemTimeZoneClick();
     void BAddCorrectionTablePointClick();
@@ -126,6 +131,7 @@ private:
     QWidget *CreatePositionPage();
     QWidget *CreateOtherPage();
     void ConnectSignals();
+    void SetTabOrder();
     void LoadSettings();
     void LoadLOPsAtStart();
     void FillBodyList();
@@ -140,6 +146,10 @@ private:
     void RefillLOPList();
     void ApplyTransport();
     void AfterListChange();
+    // Clears the fix's report, labels (and, by the redraw, its marker) once the fix is gone.
+    void ShowFixState();
+    // Writes LOPS.LST now (through a temporary file); a failure is shown once.
+    void SaveLOPsNow();
     void RefreshCourseAndSpeed();
     void RefreshCalibration();
     void ShowLimbChoice();
@@ -157,6 +167,8 @@ private:
     bool FSyncingTimes = false;
     bool FSettingNow = false;
     bool FFillingList = false;
+    bool FLOPsWriteFailed = false;
+    bool FGeometryRestored = false;
     QString FLastSavedList;
     QString FLastOpenedList;
     QString FLastSextantFile;
@@ -247,6 +259,7 @@ private:
     QPushButton *FBAlmanacPages = nullptr;
     QPushButton *FBShowDistanceBetweenTwoObjects = nullptr;
     QPushButton *FBAbreCarta = nullptr;
+    std::function<void(const TChartHandOver &)> FChartHandOver;
     QPushButton *FBStarFinder = nullptr;
     QPlainTextEdit *FMemoOther = nullptr;
 };

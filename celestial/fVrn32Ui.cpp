@@ -10,7 +10,9 @@
 #include "common/VrnEdit.h"
 #include "engine/Astros.h"
 #include "ui/DataFolder.h"
+#include "ui/Fonts.h"
 #include "ui/FormSettings.h"
+#include "ui/Keyboard.h"
 #include "ui/MessageBoxes.h"
 
 #include <QButtonGroup>
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -190,7 +193,7 @@ QPlainTextEdit *NewMemo(const QString &name, QWidget *parent)
     m->setObjectName(name);
     m->setReadOnly(true);
     m->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m->setFont(MonospacedFont(QFontDatabase::systemFont(QFontDatabase::FixedFont).pointSize()));
     return m;
 }
 
@@ -222,7 +225,9 @@ TChartPane NewChartPane(QWidget *page, const QString &chartName, const QString &
     TChartPane pane;
     pane.Chart = new TLogCarta(page);
     pane.Chart->setObjectName(chartName);
-    pane.Chart->setFixedSize(330, 300);
+    // The pane grows with the window; this much keeps the LOPs and their numbers readable.
+    pane.Chart->setMinimumSize(260, 220);
+    pane.Chart->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     pane.Message = new QLabel(page);
     pane.Message->setObjectName(messageName);
     pane.Zoom = NewTool(zoomNameHint[0], QStringLiteral("Zoom"), zoomNameHint[1], page);
@@ -233,9 +238,8 @@ TChartPane NewChartPane(QWidget *page, const QString &chartName, const QString &
     tools->addWidget(pane.Measure);
     tools->addWidget(pane.Message, 1);
     pane.Layout = new QVBoxLayout;
-    pane.Layout->addWidget(pane.Chart);
+    pane.Layout->addWidget(pane.Chart, 1);
     pane.Layout->addLayout(tools);
-    pane.Layout->addStretch(1);
     return pane;
 }
 
@@ -251,9 +255,11 @@ void TFormVrn32::CreateWidgets()
     FPageControl1->addTab(CreateLOPPage(), QStringLiteral("2. Line of Position"));
     FPageControl1->addTab(CreatePositionPage(), QStringLiteral("3. Astronomical Position"));
     FPageControl1->addTab(CreateOtherPage(), QStringLiteral("Other.."));
+    // "Chart..." plots what the page in front shows, so it stays in reach on every page.
+    FPageControl1->setCornerWidget(FBAbreCarta, Qt::TopRightCorner);
     layout->addWidget(FPageControl1, 1);
-    // A fixed frame: the panes and the text areas keep the size they were laid out for.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    SetTabOrder();
+    EnterActivatesButtons(*this);
 }
 
 QWidget *TFormVrn32::CreateInputs()
@@ -300,7 +306,7 @@ QWidget *TFormVrn32::CreateInputs()
         box, QStringLiteral("Get system time zone"));
 
     auto *g = new QGridLayout(box);
-    g->addWidget(LabelFor(QStringLiteral("&Object:"), FLBStars, box), 0, 0);
+    g->addWidget(LabelFor(QStringLiteral("Ob&ject:"), FLBStars, box), 0, 0);
     g->addWidget(FLBStars, 0, 1);
     g->addWidget(LabelFor(QStringLiteral("Lat:"), FEdLatitude, box), 0, 2);
     g->addWidget(FEdLatitude, 0, 3);
@@ -323,7 +329,7 @@ QWidget *TFormVrn32::CreateInputs()
     g->addWidget(LabelFor(QStringLiteral("watch error:"), FEdWatchError, box), 2, 4);
     g->addWidget(FEdWatchError, 2, 5);
     g->addWidget(
-        LabelFor(QStringLiteral("instrumental altitude (&Hs):"), FEdAltitude, box), 3, 0, 1, 2);
+        LabelFor(QStringLiteral("&instrumental altitude (Hs):"), FEdAltitude, box), 3, 0, 1, 2);
     g->addWidget(FEdAltitude, 3, 3);
     g->addWidget(LabelFor(QStringLiteral("Index Correction:"), FEdIE, box), 3, 4);
     auto *ie = new QHBoxLayout;
@@ -365,7 +371,7 @@ QWidget *TFormVrn32::CreateSextantPage()
         new QRadioButton(QStringLiteral("Use simple refraction fórmula"), FRGRefractionCorrection);
     FRBSimpleRefraction->setChecked(true);
     FRBAtmosphericRefraction = new QRadioButton(
-        QStringLiteral("U&se formula with atmospheric vars"), FRGRefractionCorrection);
+        QStringLiteral("Use formula &with atmospheric vars"), FRGRefractionCorrection);
     FRBAtmosphericRefraction->setToolTip(QStringLiteral(
         "Choose this formula when conditions depart significantly from 20 °C and 1010 mbar"));
     FAtmosphericFields = new QWidget(FRGRefractionCorrection);
@@ -487,7 +493,9 @@ QWidget *TFormVrn32::CreateLOPPage()
         QStringLiteral("Add the LOP to the LOP list"));
     FBSalvaReta->setEnabled(false);
     FMemoLOP = NewMemo(QStringLiteral("MemoLOP"), page);
-    FMemoLOP->setFixedWidth(330);
+    // The report's longest lines ("Assumed Pos. Lat:40°00.0'N  Lon:10°00.0'W").
+    FMemoLOP->setMinimumWidth(
+        FMemoLOP->fontMetrics().horizontalAdvance(QString(44, QLatin1Char('0'))));
     const TChartPane pane =
         NewChartPane(page, QStringLiteral("LOPChart"), QStringLiteral("LLOPChartMessage"),
             {QStringLiteral("BZoomLOP"), QStringLiteral("zoom tool (shift to zoom out)")},
@@ -522,10 +530,22 @@ QWidget *TFormVrn32::CreatePositionPage()
             QStringLiteral("Hi"), QStringLiteral("Delta"), QStringLiteral("Az")});
     FLVRetasPosicao->setSelectionBehavior(QAbstractItemView::SelectRows);
     FLVRetasPosicao->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FLVRetasPosicao->setFixedHeight(150);
-    const int widths[] = {40, 70, 130, 70, 45};
-    for (int c = 0; c < 5; ++c)
-        FLVRetasPosicao->setColumnWidth(c, widths[c]);
+    FLVRetasPosicao->setMinimumHeight(120);
+    // Each column as wide as its longest text, with room for the check box in the first.
+    const QFontMetrics fm = FLVRetasPosicao->fontMetrics();
+    const int pad = fm.horizontalAdvance(QStringLiteral("00"));
+    const QString widest[] = {QStringLiteral("#20"), QStringLiteral("Kaus Australis"),
+        QStringLiteral("00/00/0000 00:00:00"), QStringLiteral("000°00.0'-"),
+        QStringLiteral("-000.0"), QStringLiteral("000°")};
+    int columns = 0;
+    for (int c = 0; c < 6; ++c) {
+        const int check = c == 0 ? 28 : 0;
+        FLVRetasPosicao->setColumnWidth(c, fm.horizontalAdvance(widest[c]) + pad + check);
+        columns += FLVRetasPosicao->columnWidth(c);
+    }
+    // Every column in view, with room for the vertical scroll bar of a long list.
+    FLVRetasPosicao->setMinimumWidth(columns + 2 * FLVRetasPosicao->frameWidth()
+        + FLVRetasPosicao->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     FLVRetasPosicao->viewport()->installEventFilter(this);
 
     FBLimpaRetaDeAltura = NewButton(QStringLiteral("BLimpaRetaDeAltura"), QStringLiteral("Delete"),
@@ -544,8 +564,8 @@ QWidget *TFormVrn32::CreatePositionPage()
     FTransportButtons = new QButtonGroup(FRGAutoTransportMode);
     auto *modes = new QVBoxLayout(FRGAutoTransportMode);
     const QString modeNames[] = {QStringLiteral("Don't transport"),
-        QStringLiteral("To &Latest LOP Time"), QStringLiteral("To LOPs &Mean Time"),
-        QStringLiteral("To &Selected Time")};
+        QStringLiteral("To Lat&est LOP Time"), QStringLiteral("To LOPs &Mean Time"),
+        QStringLiteral("To Selec&ted Time")};
     for (int i = 0; i < 4; ++i) {
         auto *rb = new QRadioButton(modeNames[i], FRGAutoTransportMode);
         FTransportButtons->addButton(rb, i);
@@ -573,8 +593,9 @@ QWidget *TFormVrn32::CreatePositionPage()
     boat->addWidget(FLTransportTime, 1, 0, 1, 3);
     FBoatPanel->setVisible(false);
 
+    // Alt+C is page 2's "&Calculate".
     FBCalcPosAstronomica = NewButton(QStringLiteral("BCalcPosAstronomica"),
-        QStringLiteral("&Calculate"), page, QStringLiteral("Calculate the astronomical position"));
+        QStringLiteral("Calc&ulate"), page, QStringLiteral("Calculate the astronomical position"));
     FLFixLat = new QLabel(page);
     FLFixLat->setObjectName(QStringLiteral("LFixLat"));
     FLFixLon = new QLabel(page);
@@ -649,13 +670,34 @@ QWidget *TFormVrn32::CreateOtherPage()
     auto *buttons = new QVBoxLayout;
     for (QPushButton *b :
         {FBCalcAstroDados, FBPassagemMeridiana, FBMeridianPassageByMethodOfEqualAltitudes,
-            FBAlmanacPages, FBShowDistanceBetweenTwoObjects, FBAbreCarta, FBStarFinder})
+            FBAlmanacPages, FBShowDistanceBetweenTwoObjects, FBStarFinder})
         buttons->addWidget(b);
     buttons->addStretch(1);
     auto *layout = new QHBoxLayout(page);
     layout->addLayout(buttons);
     layout->addWidget(FMemoOther, 1);
     return page;
+}
+
+void TFormVrn32::SetTabOrder()
+{
+    // Reading order: the sight inputs row by row, then the pages, each column top to bottom.
+    SetTabChain({FLBStars, FEdLatitude, FEdLongitude, FEdLocalDate, FEdLocalTime, FEdTimeZone,
+        FBGetSystemTimeZone, FBNow, FEdGMTDate, FEdGMTTime, FEdWatchError, FEdAltitude, FEdIE,
+        FPageControl1});
+    SetTabChain({FEdDip, FCBDipUnit, FCBUseDipShort, FEdDipShortDistance, FRBSimpleRefraction,
+        FRBAtmosphericRefraction, FEdTemperature, FEdPressure, FCBArtificialHorizon,
+        FCBUseCoriolisCorrection, FBEditBoatCourseSpeedCoriollis, FLimbButtons->button(0),
+        FLimbButtons->button(1), FLimbButtons->button(2), FGridCorrectionTable,
+        FBAddCorrectionTablePoint, FBEditCorrectionTablePoint, FBDeleteCorrectionTablePoint,
+        FBLoadSextantCalibrationTable, FBSaveSextantCalibrationTable});
+    SetTabChain({FBCalcLOP, FBSalvaReta, FMemoLOP, FLOPChart, FBZoomLOP, FBMeasureLOP});
+    SetTabChain({FLVRetasPosicao, FBEditaLOP, FBLimpaRetaDeAltura, FBClearAllRetas, FBOpenLOPList,
+        FBSaveLOPList, FTransportButtons->button(0), FTransportButtons->button(1),
+        FTransportButtons->button(2), FTransportButtons->button(3), FBEditBoatCourseSpeed,
+        FBCalcPosAstronomica, FMemoPosition, FPositionChart, FBZoomPos, FBMeasurePos});
+    SetTabChain({FBCalcAstroDados, FBPassagemMeridiana, FBMeridianPassageByMethodOfEqualAltitudes,
+        FBAlmanacPages, FBShowDistanceBetweenTwoObjects, FBAbreCarta, FBStarFinder, FMemoOther});
 }
 
 void TFormVrn32::FillBodyList()
@@ -671,7 +713,7 @@ void TFormVrn32::FillBodyList()
 void TFormVrn32::LoadSettings()
 {
     const TFormSettings s(kWindowName);
-    s.RestoreGeometry(*this);
+    FGeometryRestored = s.RestoreGeometry(*this);
     FillDipUnits(*FCBDipUnit, s.ReadInt(QStringLiteral("CBDipUnit"), QStringLiteral("Tag"), 0));
     FEdWatchError->setValue(s.ReadInt(QStringLiteral("EdWatchError"), QStringLiteral("Value"), 0));
     RestorePosition(s, *FEdAltitude);

@@ -105,7 +105,7 @@ TDlgEditLOP::TDlgEditLOP(QWidget *parent)
     FLIndexError = ValueLabel(sextantBox, "LIndexError");
     FLDip = ValueLabel(sextantBox, "LDip");
     sextantRows->addRow(QStringLiteral("Hi:"), FLHInst);
-    sextantRows->addRow(QStringLiteral("Index Error:"), FLIndexError);
+    sextantRows->addRow(QStringLiteral("Index Correction:"), FLIndexError);
     sextantRows->addRow(QStringLiteral("Dip:"), FLDip);
 
     QFormLayout *apRows = nullptr;

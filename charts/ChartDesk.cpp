@@ -355,6 +355,17 @@ bool TChartDesk::DeleteChartImage(TChtChartImage *image)
     return true;
 }
 
+std::optional<std::size_t> TChartDesk::MoveChartImage(std::size_t index, bool up)
+{
+    if (index >= ChartImages.Count() || (up && index == 0)
+        || (!up && index + 1 == ChartImages.Count()))
+        return std::nullopt;
+    const std::size_t to = up ? index - 1 : index + 1;
+    ChartImages.Swap(index, to);
+    ChartImagesModified = true;
+    return to;
+}
+
 bool TChartDesk::ClearRoutes()
 {
     const bool any = Clear(Routes, FOwnRoute, FRoute, RoutesModified);

@@ -137,6 +137,10 @@ public:
     bool DeleteRoute(TChtRoute *route);
     bool DeleteTrack(TChtTrack *track);
     bool DeleteChartImage(TChtChartImage *image);
+    // Moves the image at index one place up (towards the start, drawn earlier) or down; the new
+    // index, or none at the first / last place or for an index past the list. Marks the images
+    // changed.
+    std::optional<std::size_t> MoveChartImage(std::size_t index, bool up);
     // Frees every route (listed ones last to first) and leaves a new empty current one; true
     // when a listed one was freed.
     bool ClearRoutes();

@@ -150,6 +150,9 @@ public:
         return nullptr;
     }
 
+    // Exchanges the places of two elements (indices within the list).
+    void Swap(std::size_t i, std::size_t j) { std::swap(FItems.at(i), FItems.at(j)); }
+
     // Hands every element over in list order, leaving the list empty.
     std::vector<std::unique_ptr<T>> ReleaseAll()
     {

@@ -769,6 +769,12 @@ TChartRect TImagemCarta::Bounds() const
     return FBounds;
 }
 
+bool TImagemCarta::BoundsKnown() const
+{
+    std::lock_guard lock(FMutex);
+    return FBoundsKnown;
+}
+
 std::string TImagemCarta::ImageFileName() const
 {
     std::lock_guard lock(FMutex);
@@ -1060,6 +1066,11 @@ void TChtChartImage::LoadCID(const TConfirmFn &confirm)
     if (!Imagem->CheckAlignment(confirm))
         throw EVrnError(std::string("Object load error. Chart Image needs to be rotated to NS")
             + kLineBreak + "with Kartograv to be used here.");
+    UpdateBounds();
+}
+
+void TChtChartImage::UpdateBounds()
+{
     const TChartRect b = Imagem->Bounds();
     LatMin = std::min(b.TopLeft.Lat, b.BottomRight.Lat);
     LatMax = std::max(b.TopLeft.Lat, b.BottomRight.Lat);

@@ -209,6 +209,8 @@ public:
     bool IsCalibrated() const;
     TImageCalibration Calibration() const;
     TChartRect Bounds() const;
+    // Whether Bounds is known yet (a calibration and the picture's size, or its limit points).
+    bool BoundsKnown() const;
     std::string ImageFileName() const;
     std::string ChartDescription() const;
     bool MercatorLatitudeScale() const;
@@ -309,6 +311,8 @@ public:
     // Reads CIDFile and checks the picture's alignment (confirm answers the rotation question;
     // none refuses rotation). Raises EVrnError.
     void LoadCID(const TConfirmFn &confirm = nullptr);
+    // The object's box from the picture's bounds (after the picture was read).
+    void UpdateBounds();
     // The description of the picture, or the data file's name when it has none.
     std::string DisplayName() const;
 

@@ -254,8 +254,9 @@ TAngleText FormatTimeHMS(double hours)
         m -= 60;
         h += 1;
     }
-    const std::string text = FormatFixed(h, 0, 2) + ":" + ZeroLead(FormatFixed(m, 0, 2)) + ":"
-        + ZeroLead(FormatFixed(s, 0, 2)) + (negative ? " O" : "  ");
+    // Two-digit hours ("04:29:47"), as every time the programs write.
+    const std::string text = ZeroLead(FormatFixed(h, 0, 2)) + ":" + ZeroLead(FormatFixed(m, 0, 2))
+        + ":" + ZeroLead(FormatFixed(s, 0, 2)) + (negative ? " O" : "  ");
     const double packed = h + m / 100 + s / 10000;
     return {CutText(text), negative ? -packed : packed};
 }
@@ -272,8 +273,8 @@ std::string FormatTimeHM(double hours)
         m -= 60;
         h += 1;
     }
-    return CutText(
-        FormatFixed(h, 0, 2) + ":" + ZeroLead(FormatFixed(m, 0, 2)) + (negative ? " *" : "  "));
+    return CutText(ZeroLead(FormatFixed(h, 0, 2)) + ":" + ZeroLead(FormatFixed(m, 0, 2))
+        + (negative ? " *" : "  "));
 }
 
 std::string FormatAlmanacDM(double deg)

@@ -55,9 +55,9 @@ struct TAngleText
 std::string FormatAngleDM2(std::string_view letters, double deg); // "45°07.25'N", " 0°00.00'N"
 TAngleText FormatAngleDM1(std::string_view letters, double deg); // "45°07.3'N", " 5°30.0'S"
 // Hours, minutes, seconds, a blank and a mark: blank for x >= 0, "O" for x < 0.
-TAngleText FormatTimeHMS(double hours); // "12:59:30  ", " 1:30:00 O"
+TAngleText FormatTimeHMS(double hours); // "12:59:30  ", "01:30:00 O"
 // Hours and rounded minutes, a blank and a mark: blank for x >= 0, "*" for x < 0.
-std::string FormatTimeHM(double hours); // "12:15  ", " 1:30 *"
+std::string FormatTimeHM(double hours); // "12:15  ", "01:30 *"
 // Almanac columns, eight characters: "%3d" degrees, a blank, "%4.1f" minutes with a zero for a
 // leading blank. GHA and SHA run 0..360; a value that rounds to 360° is written "  0 00.0".
 // Negative values (no almanac column has them) carry the sign on the degrees.

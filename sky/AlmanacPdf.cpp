@@ -1,14 +1,13 @@
 #include "sky/AlmanacPdf.h"
 
+#include "engine/VrnError.h"
 #include "sky/AlmanacPrint.h"
+#include "ui/PrintJob.h"
 
+#include <QFile>
 #include <QGuiApplication>
-#include <QPrinter>
-#include <QTemporaryFile>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 namespace vrn {
 namespace {
@@ -22,7 +21,7 @@ public:
     {
         if (QCoreApplication::instance() != nullptr) {
             if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) == nullptr)
-                throw EPrintError("Cannot print without a graphical application object");
+                throw EVrnError("Cannot print without a graphical application object");
             return;
         }
         // Qt's notes on the platform and its folders are no business of a console tool's user.
@@ -71,27 +70,10 @@ void WriteAlmanacPdf(
             lines.append(QString::fromStdString(line));
         texts.append(lines);
     }
-    // Printed beside the target and renamed over it when complete: a failed job leaves any
-    // earlier file of that name as it was.
-    QTemporaryFile part(QFile::decodeName(fileName.c_str()) + QStringLiteral(".XXXXXX"));
-    if (!part.open())
-        throw EPrintError("Cannot write " + fileName + ": " + part.errorString().toStdString());
-    part.close();
-    part.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-        | QFileDevice::ReadOther);
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(part.fileName());
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setDocName(QStringLiteral("Nautical almanac pages"));
-        PrintAlmanacPages(printer, texts, DefaultAlmanacPrintFont());
-    }
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(part.fileName()).toStdString(), fileName, error);
-    if (error)
-        throw EPrintError("Cannot write " + fileName + ": " + error.message());
-    part.setAutoRemove(false);
+    const QFont font = DefaultAlmanacPrintFont();
+    PrintToPdfFile(QFile::decodeName(fileName.c_str()),
+        {QStringLiteral("Nautical almanac pages"), QPageLayout::Portrait, QString(), nullptr},
+        [&](QPrinter &printer) { PrintAlmanacPages(printer, texts, font); });
 }
 
 } // namespace vrn

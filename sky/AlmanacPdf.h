@@ -11,7 +11,7 @@ namespace vrn {
 
 // Writes `pages` (each a list of UTF-8 page lines), each starting on a new sheet, to the PDF
 // file `fileName`. When the process has no application object, a headless one (offscreen
-// platform) lives for the length of the call. Raises EPrintError when the file cannot be
+// platform) lives for the length of the call. Raises EVrnError when the file cannot be
 // written; a half-written file is removed.
 void WriteAlmanacPdf(
     const std::string &fileName, const std::vector<std::vector<std::string>> &pages);

@@ -1,5 +1,8 @@
 #include "sky/AlmanacPrint.h"
 
+#include "ui/Fonts.h"
+#include "ui/PrintJob.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
@@ -9,43 +12,21 @@ namespace {
 
 const QString kIndent = QStringLiteral("     ");
 
-QFont AlmanacFont(int pointSize)
-{
-    QFont font(QStringLiteral("Courier New"), pointSize);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    return font;
-}
-
 // Writes lines top to bottom like a line printer, starting a new sheet when the next line would
 // not fit. Every failure aborts the whole job.
 class TTextPrinter
 {
 public:
     explicit TTextPrinter(QPrinter &printer)
-        : FPrinter(printer)
-    {
-        if (!FPainter.begin(&FPrinter))
-            throw EPrintError("Cannot open the printer" + Target());
-        FPageHeight = FPrinter.pageLayout().paintRectPixels(FPrinter.resolution()).height();
-    }
-
-    ~TTextPrinter()
-    {
-        if (FPainter.isActive()) {
-            FPrinter.abort();
-            FPainter.end();
-        }
-    }
-
-    TTextPrinter(const TTextPrinter &) = delete;
-    TTextPrinter &operator=(const TTextPrinter &) = delete;
+        : FOut(printer)
+        , FPageHeight(FOut.PageRect().height())
+    { }
 
     void SetFont(const QFont &font)
     {
         // Point sizes are resolved against the printer's resolution, not the screen's.
-        FPainter.setFont(QFont(font, &FPrinter));
-        const QFontMetricsF metrics(FPainter.font(), &FPrinter);
+        FOut.Painter().setFont(QFont(font, &FOut.Printer()));
+        const QFontMetricsF metrics(FOut.Painter().font(), &FOut.Printer());
         FLineHeight = metrics.lineSpacing();
         FAscent = metrics.ascent();
     }
@@ -55,40 +36,20 @@ public:
         if (FY > 0 && FY + FLineHeight > FPageHeight)
             NewSheet();
         if (!text.isEmpty())
-            FPainter.drawText(QPointF(0, FY + FAscent), text);
+            FOut.Painter().drawText(QPointF(0, FY + FAscent), text);
         FY += FLineHeight;
     }
 
     void NewSheet()
     {
-        if (!FPrinter.newPage())
-            throw EPrintError("Cannot start a new sheet" + Target());
+        FOut.NewSheet();
         FY = 0;
     }
 
-    void Finish()
-    {
-        if (!FPainter.end())
-            throw EPrintError("Printing failed" + Target());
-        if (FPrinter.printerState() == QPrinter::Error)
-            throw EPrintError("Printing failed" + Target());
-    }
+    void Finish() { FOut.Finish(); }
 
 private:
-    QString TargetText() const
-    {
-        return FPrinter.outputFormat() == QPrinter::PdfFormat ? FPrinter.outputFileName()
-                                                              : FPrinter.printerName();
-    }
-
-    std::string Target() const
-    {
-        const QString t = TargetText();
-        return t.isEmpty() ? std::string() : ": " + t.toStdString();
-    }
-
-    QPrinter &FPrinter;
-    QPainter FPainter;
+    TPagePainter FOut;
     double FPageHeight = 0;
     double FLineHeight = 0;
     double FAscent = 0;
@@ -99,17 +60,17 @@ private:
 
 QString AlmanacFooterLine()
 {
-    return kIndent + QStringLiteral("Varunel Light - ") + QString::fromLatin1(kProductWebAddress);
+    return kIndent + QStringLiteral("Varunel - ") + QString::fromLatin1(kProductWebAddress);
 }
 
 QFont DefaultAlmanacPrintFont()
 {
-    return AlmanacFont(7);
+    return MonospacedFont(7, {QStringLiteral("Courier New")});
 }
 
 QFont DefaultAlmanacScreenFont()
 {
-    return AlmanacFont(8);
+    return MonospacedFont(8, {QStringLiteral("Courier New")});
 }
 
 void PrintAlmanacPages(QPrinter &printer, const QList<QStringList> &pages, const QFont &font)

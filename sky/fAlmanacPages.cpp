@@ -5,8 +5,13 @@
 #include "sky/AlmanacLocale.h"
 #include "sky/AlmanacPrint.h"
 #include "ui/Clock.h"
+#include "ui/DateEdit.h"
+#include "ui/Fonts.h"
 #include "ui/FormSettings.h"
+#include "ui/Keyboard.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PrintJob.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,7 +23,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -48,19 +52,17 @@ std::optional<QFont> ChooseFixedPitchFont(QWidget *parent, const QFont &current)
     return font;
 }
 
-void ShowPrinterSetup(QWidget *parent, QPrinter &printer)
-{
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog.exec();
-}
-
 } // namespace
+
+struct TFormAlmanacPages::TPrintJob
+{
+    TPrintRequest Request;
+    TPrintPages Pages;
+};
 
 TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ChooseFont(&ChooseFixedPitchFont)
-    , SetupPrinter(&ShowPrinterSetup)
     , FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
     , FPrintFont(DefaultAlmanacPrintFont())
 {
@@ -83,12 +85,10 @@ TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
 
     auto *dateLabel = new QLabel(QStringLiteral("date:"), this);
     dateLabel->setObjectName(QStringLiteral("LDate"));
-    FEdDate = new QDateEdit(this);
+    FEdDate = new TDateEdit(this);
     FEdDate->setObjectName(QStringLiteral("EdDate"));
     FEdDate->setToolTip(QStringLiteral("Select Local Date"));
-    FEdDate->setCalendarPopup(true);
     FEdDate->setDateRange(kFirstPageDate, kLastPageDate);
-    FEdDate->setDisplayFormat(QString::fromStdString(ShortDateFormat().Pattern()));
     FEdDate->setDate(LocalNow().date());
     dateLabel->setBuddy(FEdDate);
 
@@ -106,6 +106,8 @@ TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
     printMenu->setObjectName(QStringLiteral("PMPrint"));
     FMIPrintPage = printMenu->addAction(QStringLiteral("Print page"));
     FMIPrintPage->setObjectName(QStringLiteral("MIPrintPage"));
+    FMISaveAsPdf = printMenu->addAction(QStringLiteral("Save as PDF..."));
+    FMISaveAsPdf->setObjectName(QStringLiteral("MISaveAsPdf"));
     FMIPrinterSetup = printMenu->addAction(QStringLiteral("Printer setup..."));
     FMIPrinterSetup->setObjectName(QStringLiteral("MIPrinterSetup"));
     FMIChooseFont = printMenu->addAction(QStringLiteral("Choose Font..."));
@@ -129,6 +131,7 @@ TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
     connect(FBBuildPage, &QPushButton::clicked, this, &TFormAlmanacPages::BBuildPageClick);
     connect(FBPrint, &QToolButton::clicked, this, &TFormAlmanacPages::MIPrintPageClick);
     connect(FMIPrintPage, &QAction::triggered, this, &TFormAlmanacPages::MIPrintPageClick);
+    connect(FMISaveAsPdf, &QAction::triggered, this, &TFormAlmanacPages::MISaveAsPdfClick);
     connect(FMIPrinterSetup, &QAction::triggered, this, &TFormAlmanacPages::MIPrinterSetupClick);
     connect(FMIChooseFont, &QAction::triggered, this, &TFormAlmanacPages::MIChooseFontClick);
 
@@ -149,6 +152,7 @@ TFormAlmanacPages::TFormAlmanacPages(QWidget *parent)
     const QFontMetrics metrics(FMemo->font());
     resize(metrics.horizontalAdvance(QString(104, QLatin1Char('0'))) + 60,
         metrics.lineSpacing() * 40 + 100);
+    EnterActivatesButtons(*this);
     LoadSettings();
 }
 
@@ -177,6 +181,11 @@ void TFormAlmanacPages::BBuildPageClick()
     FMemo->clear();
     RunCommand(this, [this] {
         const QDate date = FEdDate->date();
+        FPageName =
+            QStringLiteral("almanac-%1-%2")
+                .arg(date.toString(Qt::ISODate),
+                    ChosenPage() == TPage::AriesAndPlanets ? QStringLiteral("aries-planets")
+                                                           : QStringLiteral("sun-moon-stars"));
         FMaker->Date = EncodeDate(date.year(), date.month(), date.day());
         std::vector<std::string> lines;
         if (ChosenPage() == TPage::AriesAndPlanets)
@@ -191,18 +200,36 @@ void TFormAlmanacPages::BBuildPageClick()
     });
 }
 
+TFormAlmanacPages::TPrintJob TFormAlmanacPages::PageJob() const
+{
+    if (FMemo->document()->isEmpty())
+        throw EVrnError(kEmptyPageMessage.toStdString());
+    TPrintJob job;
+    job.Request.Title = QStringLiteral("Nautical almanac page");
+    job.Request.PdfName = FPageName + QStringLiteral(".pdf");
+    job.Request.Printer = FPrinter.get();
+    job.Pages = [lines = PageText().split(QLatin1Char('\n')), font = FPrintFont](
+                    QPrinter &printer) { PrintAlmanacPages(printer, {lines}, font); };
+    return job;
+}
+
 void TFormAlmanacPages::MIPrintPageClick()
 {
-    RunCommand(this, [this] {
-        if (FMemo->document()->isEmpty())
-            throw EVrnError(kEmptyPageMessage.toStdString());
-        PrintAlmanacPages(*FPrinter, {PageText().split(QLatin1Char('\n'))}, FPrintFont);
-    });
+    std::optional<TPrintJob> job;
+    if (RunCommand(this, [&] { job = PageJob(); }))
+        PrintWithDialog(this, job->Request, job->Pages);
+}
+
+void TFormAlmanacPages::MISaveAsPdfClick()
+{
+    std::optional<TPrintJob> job;
+    if (RunCommand(this, [&] { job = PageJob(); }))
+        SaveAsPdf(this, job->Request, job->Pages);
 }
 
 void TFormAlmanacPages::MIPrinterSetupClick()
 {
-    RunCommand(this, [this] { SetupPrinter(this, *FPrinter); });
+    SetupPrinter(this, *FPrinter);
 }
 
 void TFormAlmanacPages::MIChooseFontClick()
@@ -226,7 +253,8 @@ void TFormAlmanacPages::closeEvent(QCloseEvent *event)
 void TFormAlmanacPages::LoadSettings()
 {
     const TFormSettings settings(kWindowName);
-    settings.RestoreGeometry(*this);
+    if (!settings.RestoreGeometry(*this))
+        PlaceOnScreen(*this, size());
     if (settings.ReadInt(QStringLiteral("RGPage"), QStringLiteral("ItemIndex"), 0) == 1)
         FRBSunMoonAndStars->setChecked(true);
     const QString family = settings.ReadString(

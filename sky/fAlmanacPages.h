@@ -23,6 +23,8 @@ class QToolButton;
 
 namespace vrn {
 
+class TDateEdit;
+
 class TFormAlmanacPages : public QWidget
 {
     Q_OBJECT
@@ -39,12 +41,12 @@ public:
         SunMoonAndStars,
     };
 
-    // The platform dialogs, replaceable so that tests can answer them. ChooseFont offers
-    // fixed-pitch fonts and returns nothing when cancelled; SetupPrinter configures the printer.
+    // The font dialog, replaceable so that tests can answer it: it offers fixed-pitch fonts and
+    // returns nothing when cancelled. (The printer dialog goes through ui/PrintJob's seam.)
     std::function<std::optional<QFont>(QWidget *parent, const QFont &current)> ChooseFont;
-    std::function<void(QWidget *parent, QPrinter &printer)> SetupPrinter;
 
-    // The printer "Print page" uses (the system's default printer until set up).
+    // The printer "Print page" uses and "Printer setup..." sets up (the system's default
+    // printer until set up).
     QPrinter &Printer() { return *FPrinter; }
 
     QFont PrintFont() const { return FPrintFont; }
@@ -54,6 +56,7 @@ public:
     void BPlus3Click();
     void BBuildPageClick();
     void MIPrintPageClick();
+    void MISaveAsPdfClick();
     void MIPrinterSetupClick();
     void MIChooseFontClick();
 
@@ -62,21 +65,26 @@ protected:
 
 private:
     TPage ChosenPage() const;
+    // The page shown as a print job, with its name; raises "Page is empty. Build a page first."
+    struct TPrintJob;
+    TPrintJob PageJob() const;
     void LoadSettings();
     void SaveSettings();
 
     std::unique_ptr<TAlmanacPageMaker> FMaker;
     std::unique_ptr<QPrinter> FPrinter;
     QFont FPrintFont;
+    QString FPageName; // of the page shown: "almanac-2024-03-30-sun-moon-stars"
 
     QGroupBox *FRGPage = nullptr;
     QRadioButton *FRBAriesAndPlanets = nullptr;
     QRadioButton *FRBSunMoonAndStars = nullptr;
-    QDateEdit *FEdDate = nullptr;
+    TDateEdit *FEdDate = nullptr;
     QPushButton *FBPlus3 = nullptr;
     QPushButton *FBBuildPage = nullptr;
     QToolButton *FBPrint = nullptr;
     QAction *FMIPrintPage = nullptr;
+    QAction *FMISaveAsPdf = nullptr;
     QAction *FMIPrinterSetup = nullptr;
     QAction *FMIChooseFont = nullptr;
     QPlainTextEdit *FMemo = nullptr;

@@ -4,8 +4,13 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
 namespace vrn {
 namespace {
@@ -57,8 +62,46 @@ void OpenHelpFile(QWidget *parent, const QStringList &folders)
         return;
     }
     if (!OpenDocument(QUrl::fromLocalFile(path))) {
-        ShowMessage(parent, QStringLiteral("Could not open the help file %1.").arg(path));
+        ShowHelpWindow(path);
     }
+}
+
+QWidget *ShowHelpWindow(const QString &path)
+{
+    static QPointer<QWidget> window;
+    if (!window) {
+        window = new QWidget(nullptr, Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setObjectName(QStringLiteral("FormHelp"));
+        window->setWindowTitle(QStringLiteral("Varunel Help"));
+        auto *browser = new QTextBrowser(window);
+        browser->setObjectName(QStringLiteral("HelpBrowser"));
+        browser->setOpenLinks(true);
+        // Links off the help file (web addresses) go to the browser, if there is one.
+        browser->setOpenExternalLinks(false);
+        QObject::connect(
+            browser, &QTextBrowser::anchorClicked, browser, [browser](const QUrl &url) {
+                if (url.isLocalFile() || url.isRelative())
+                    return;
+                browser->setSource(browser->source());
+                OpenDocument(url);
+            });
+        auto *buttons = new QDialogButtonBox(window);
+        QPushButton *close =
+            buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
+        close->setObjectName(QStringLiteral("BClose"));
+        QObject::connect(close, &QPushButton::clicked, window, &QWidget::close);
+        auto *layout = new QVBoxLayout(window);
+        layout->addWidget(browser, 1);
+        layout->addWidget(buttons);
+        window->resize(760, 600);
+    }
+    auto *browser = window->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser"));
+    browser->setSource(QUrl::fromLocalFile(path));
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
 }
 
 } // namespace vrn

@@ -32,7 +32,13 @@ QStringList HelpFolders();
 // The first of `folders` that holds a regular file `name`; empty when none does.
 QString FindFileIn(const QStringList &folders, const QString &name);
 
-// Opens the help file, or tells the user that it is missing or could not be opened.
+// Opens the help file with the user's browser; where none can be started (no browser
+// installed), shows it in the program's own help window. Tells the user when the file is missing.
 void OpenHelpFile(QWidget *parent, const QStringList &folders = HelpFolders());
+
+// The program's own help window ("FormHelp", a read-only browser "HelpBrowser" with a "&Close"
+// button) on the local HTML file `path`; one window, brought to the front and pointed at the
+// file again on every call. Links to the web go to the browser seam.
+QWidget *ShowHelpWindow(const QString &path);
 
 } // namespace vrn

@@ -1,6 +1,8 @@
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <exception>
 
 namespace vrn {
@@ -8,18 +10,36 @@ namespace {
 
 TMessageResponder *gResponder = nullptr;
 
+// Room for the icon, close, maximise and minimise buttons of a title bar.
+constexpr int kTitleBarButtonsPx = 160;
+
 QMessageBox::StandardButton ShowRealBox(QWidget *parent, const TMessageRequest &request)
 {
-    QMessageBox box(
-        request.Icon, QApplication::applicationName(), request.Text, request.Buttons, parent);
-    if (request.DefaultButton != QMessageBox::NoButton) {
-        box.setDefaultButton(request.DefaultButton);
-    }
-    const int result = box.exec();
-    return static_cast<QMessageBox::StandardButton>(result);
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(parent, request);
+    return static_cast<QMessageBox::StandardButton>(box->exec());
 }
 
 } // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget *parent, const TMessageRequest &request)
+{
+    auto box = std::make_unique<QMessageBox>(
+        request.Icon, QApplication::applicationName(), request.Text, request.Buttons, parent);
+    if (request.DefaultButton != QMessageBox::NoButton) {
+        box->setDefaultButton(request.DefaultButton);
+    }
+    // A short message makes a narrow box, whose title bar then has no room left for the title
+    // beside the window manager's buttons: the box is kept wide enough for both.
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    const int width = title.horizontalAdvance(box->windowTitle()) + kTitleBarButtonsPx;
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout())) {
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box;
+}
 
 void SetMessageResponder(TMessageResponder *responder)
 {

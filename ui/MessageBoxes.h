@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace vrn {
 
@@ -29,6 +30,10 @@ public:
 // Installs the responder every box goes through; nullptr restores the real boxes. The caller
 // keeps ownership and uninstalls it before freeing it.
 void SetMessageResponder(TMessageResponder *responder);
+
+// The box MessageDlg shows (titled with the application's name, at least as wide as its title
+// bar needs), not yet shown.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget *parent, const TMessageRequest &request);
 
 QMessageBox::StandardButton MessageDlg(QWidget *parent, const QString &text, QMessageBox::Icon icon,
     QMessageBox::StandardButtons buttons,

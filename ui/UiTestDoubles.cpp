@@ -79,6 +79,9 @@ bool TTestPrinterDialog::ChoosePrinter(QWidget *, QPrinter &printer)
     if (file.isEmpty()) {
         return false;
     }
+    if (file == kAcceptAsSet) {
+        return true;
+    }
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     return true;

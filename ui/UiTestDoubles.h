@@ -52,7 +52,8 @@ public:
 
 // Answers the printer dialog. With HasPrinters false the system has no printer at all. Each
 // answer is the name of a file the user sends the print to (the dialog's file output, which
-// writes a PDF); an empty name cancels, and so does an empty queue (counted in Unanswered).
+// writes a PDF), or kAcceptAsSet (OK with the printer as it was set up before); an empty name
+// cancels, and so does an empty queue (counted in Unanswered).
 class TTestPrinterDialog : public TPrinterDialogProvider
 {
 public:
@@ -64,6 +65,8 @@ public:
     bool HasPrinter() override { return HasPrinters; }
 
     bool ChoosePrinter(QWidget *parent, QPrinter &printer) override;
+
+    static inline const QString kAcceptAsSet = QStringLiteral("<OK as set>");
 
     bool HasPrinters = true;
     QStringList Answers;

@@ -1,5 +1,6 @@
 #include "ui/fVrndisc.h"
 
+#include "ui/Fonts.h"
 #include "ui/VarunelPicture.h"
 
 #include <QFontDatabase>
@@ -7,14 +8,18 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace vrn {
 namespace {
 
-constexpr const char *kLegalText = R"(VARUNEL LIGHT - LICENSE AGREEMENT
+constexpr const char *kLegalText = R"(VARUNEL - LICENSE AGREEMENT
 
-Varunel Light is given away free of charge. You may install it on any number of
+Varunel is given away free of charge. You may install it on any number of
 computers and pass copies on to others, provided that the program files and this
 notice travel together and unchanged, and that no fee is asked for the program
 itself. Pelvarq keeps the copyright of the program.
@@ -92,13 +97,13 @@ TFormVrnDisclaimer::TFormVrnDisclaimer(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormVrnDisclaimer"));
-    setWindowTitle(QStringLiteral("Varunel Light"));
+    setWindowTitle(QStringLiteral("Varunel"));
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("ImgIcon"));
     icon->setPixmap(CompassRosePixmap(64));
 
-    auto *product = new QLabel(QStringLiteral("Varunel Light"), this);
+    auto *product = new QLabel(QStringLiteral("Varunel"), this);
     product->setObjectName(QStringLiteral("LProductName"));
     QFont productFont = product->font();
     productFont.setPointSizeF(productFont.pointSizeF() * 1.8);
@@ -130,10 +135,18 @@ TFormVrnDisclaimer::TFormVrnDisclaimer(QWidget *parent)
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Fixed pitch keeps the licence's own line breaks and indents as written.
-    memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    memo->setFont(MonospacedFont(QFontDatabase::systemFont(QFontDatabase::FixedFont).pointSize()));
     memo->setPlainText(LegalText());
+    // As wide as the longest line with the frame, the document margins and the scroll bar, so
+    // that no line is cut.
     const QFontMetrics metrics(memo->font());
-    memo->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('M')) * 86, metrics.height() * 20);
+    int longest = 0;
+    for (const QString &line : LegalText().split(QLatin1Char('\n')))
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    const int chrome = 2 * memo->frameWidth()
+        + 2 * static_cast<int>(std::ceil(memo->document()->documentMargin()))
+        + memo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + metrics.averageCharWidth();
+    memo->setMinimumSize(longest + chrome, metrics.height() * 20);
 
     auto *close = new QPushButton(QStringLiteral("&Close"), this);
     close->setObjectName(QStringLiteral("BitBtn1"));

@@ -2,6 +2,7 @@
 
 #include "apps/vrn32/fBoatMovement.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "apps/vrn32/fchvrn32.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fVrn32.h"
 #include "engine/Astros.h"
@@ -38,33 +39,48 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Varunel: celestial navigation, almanac, star finder and charts."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    // Windows shown at start besides the launcher (for screenshots and scripted checks).
+    const QCommandLineOption celestial(QStringLiteral("celestial"),
+        QStringLiteral("Show the Celestial Navigation window at start."));
+    parser.addOption(celestial);
     const QCommandLineOption almanac(QStringLiteral("almanac"),
         QStringLiteral("Show the Nautical Almanac Page Maker at start."));
     parser.addOption(almanac);
     const QCommandLineOption chart(QStringLiteral("chart"),
-        QStringLiteral("Open a window with one chart view on the vector chart FILE."),
+        QStringLiteral("Show the chart viewer with the vector chart FILE."),
         QStringLiteral("FILE"));
     parser.addOption(chart);
+    parser.addPositionalArgument(QStringLiteral("location-file"),
+        QStringLiteral("A text file whose first line the chart viewer opens at start."),
+        QStringLiteral("[location-file]"));
     TVrn32Options options;
     if (!parser.parse(arguments)) {
         options.Ok = false;
         options.Error = parser.errorText();
         return options;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(0);
+    if (parser.isSet(help)) {
+        options.ShowText = true;
+        options.Text = parser.helpText();
+        return options;
     }
-    if (parser.isSet(QStringLiteral("version"))) {
-        parser.showVersion();
+    if (parser.isSet(version)) {
+        options.ShowText = true;
+        options.Text = QCoreApplication::applicationName() + QLatin1Char(' ')
+            + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return options;
     }
+    options.ShowCelestial = parser.isSet(celestial);
     options.ShowAlmanac = parser.isSet(almanac);
     options.ChartFile = parser.value(chart);
-    if (!parser.positionalArguments().isEmpty()) {
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1) {
         options.Ok = false;
-        options.Error = QStringLiteral("Unexpected argument: %1")
-                            .arg(parser.positionalArguments().constFirst());
+        options.Error = QStringLiteral("Unexpected argument: %1").arg(positional[1]);
+    } else if (!positional.isEmpty()) {
+        options.LocationFile = positional.constFirst();
     }
     return options;
 }
@@ -74,9 +90,11 @@ TVrn32Windows::TVrn32Windows()
     // The order of creation: launcher, chart viewer, celestial navigation, GPS interface, chart
     // object editor, leg calculator, almanac page maker, star finder, boat course and speed, Sun
     // meridian passage by equal altitudes. Windows still to come take their places when they
-    // land; their launcher buttons stay disabled until then. Only the launcher is shown.
+    // land; their buttons stay disabled until then. Only the launcher is shown. The GPS window,
+    // the leg calculator and the route editor attach to the chart viewer through its setters.
     CreateAstros();
     FLauncher = std::make_unique<TFormVarunelSplash>();
+    FChartViewer = std::make_unique<TFormCartaVrn>();
     FCelestialNavigation = std::make_unique<TFormVrn32>();
     FAlmanacPages = std::make_unique<TFormAlmanacPages>();
     FStarFinder = std::make_unique<TFormStarFinder>();
@@ -84,6 +102,12 @@ TVrn32Windows::TVrn32Windows()
     FEqualAltitudes = std::make_unique<TFormMeridianPassageByEqualAltitudes>();
 
     FLauncher->SetCelestialNavigationWindow(FCelestialNavigation.get());
+    FLauncher->SetChartViewerWindow(FChartViewer.get());
+    // Asked once, before any window goes: the viewer offers to save a changed desktop.
+    FLauncher->SetCloseQueryHandler([this] { FChartViewer->AskSaveDesktopAtExit(); });
+    FChartViewer->SetAboutBox([this] { FLauncher->ShowAsAboutBox(); });
+    FCelestialNavigation->SetChartViewer(
+        [this](const TChartHandOver &handOver) { FChartViewer->ShowCelestialOverlay(handOver); });
     FLauncher->SetStarFinderWindow(FStarFinder.get());
     FLauncher->SetStarFinderHandOver([this] { FCelestialNavigation->BStarFinderClick(); });
     FCelestialNavigation->SetAlmanacPagesWindow(FAlmanacPages.get());
@@ -101,6 +125,7 @@ TVrn32Windows::~TVrn32Windows()
     FStarFinder.reset();
     FAlmanacPages.reset();
     FCelestialNavigation.reset();
+    FChartViewer.reset();
     FLauncher.reset();
     FreeAstros();
 }

@@ -10,6 +10,7 @@ namespace vrn {
 
 class TFormAlmanacPages;
 class TFormBoatMovement;
+class TFormCartaVrn;
 class TFormStarFinder;
 class TFormMeridianPassageByEqualAltitudes;
 class TFormVarunelSplash;
@@ -33,11 +34,17 @@ struct TVrn32Options
 {
     bool Ok = true;
     QString Error; // why the command line was refused
+    // --help or --version: print Text and end with exit code 0.
+    bool ShowText = false;
+    QString Text;
+    bool ShowCelestial = false; // --celestial: the celestial navigation window is shown at start
     bool ShowAlmanac = false; // --almanac: the almanac page maker is shown at start
-    QString ChartFile; // --chart FILE: a window with one chart view on that vector chart
+    QString ChartFile; // --chart FILE: the chart viewer shown with that vector chart
+    QString LocationFile; // first argument: a file whose first line the chart viewer fetches
 };
 
-// Reads the command line (help and version are answered by Qt and end the process).
+// Reads the command line. --help gives the list of the options as Text, --version the program's
+// name and version.
 TVrn32Options ParseVrn32Arguments(const QStringList &arguments);
 
 // Every window of the program. They are created in this order and freed in the reverse order,
@@ -53,6 +60,8 @@ public:
 
     TFormVarunelSplash &Launcher() { return *FLauncher; }
 
+    TFormCartaVrn &ChartViewer() { return *FChartViewer; }
+
     TFormVrn32 &CelestialNavigation() { return *FCelestialNavigation; }
 
     TFormAlmanacPages &AlmanacPages() { return *FAlmanacPages; }
@@ -65,6 +74,7 @@ public:
 
 private:
     std::unique_ptr<TFormVarunelSplash> FLauncher;
+    std::unique_ptr<TFormCartaVrn> FChartViewer;
     std::unique_ptr<TFormVrn32> FCelestialNavigation;
     std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
     std::unique_ptr<TFormStarFinder> FStarFinder;

@@ -120,7 +120,7 @@ TFormBoatMovement::TFormBoatMovement(QWidget *parent)
 
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("Course (°T)"), FEdBoatCourse);
-    fields->addRow(QStringLiteral("Speed (Knts)"), FEdBoatSpeed);
+    fields->addRow(QStringLiteral("Speed (kn)"), FEdBoatSpeed);
     auto *top = new QHBoxLayout;
     top->addLayout(fields, 1);
     top->addWidget(FImgBoatDirectionIndicator, 0, Qt::AlignTop);

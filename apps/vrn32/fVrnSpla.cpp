@@ -1,6 +1,7 @@
 #include "apps/vrn32/fVrnSpla.h"
 
 #include "ui/DocumentOpener.h"
+#include "ui/Keyboard.h"
 #include "ui/MessageBoxes.h"
 #include "ui/VarunelPicture.h"
 #include "ui/fVrndisc.h"
@@ -99,8 +100,9 @@ TFormVarunelSplash::TFormVarunelSplash(QWidget *parent)
     layout->addSpacing(12);
     layout->addLayout(buttons);
 
-    // A fixed single border: the launcher has one size.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Laid out like every window: it opens at the size of its contents and can grow.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    EnterActivatesButtons(*this);
     adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());

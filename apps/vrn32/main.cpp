@@ -1,11 +1,11 @@
-#include "apps/vrn32/ChartDemo.h"
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "apps/vrn32/fchvrn32.h"
+#include "celestial/fVrn32.h"
 #include "sky/fAlmanacPages.h"
 
 #include <QApplication>
 #include <cstdio>
-#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -16,18 +16,24 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "vrn32: %s\n", qPrintable(options.Error));
         return 2;
     }
+    if (options.ShowText) {
+        std::fputs(qPrintable(options.Text), stdout);
+        return 0;
+    }
     vrn::ApplyStartupFormats(vrn::UserShortDatePattern());
 
     vrn::TVrn32Windows windows;
     windows.Launcher().show();
+    if (options.ShowCelestial)
+        windows.CelestialNavigation().show();
     if (options.ShowAlmanac)
         windows.AlmanacPages().show();
-    std::unique_ptr<vrn::TChartDemoWindow> chart;
+    windows.ChartViewer().SetStartLocationFile(options.LocationFile);
     if (!options.ChartFile.isEmpty()) {
-        chart = std::make_unique<vrn::TChartDemoWindow>();
-        chart->show();
+        windows.ChartViewer().show();
         QApplication::processEvents(); // the view has its size before the chart is fitted
-        chart->OpenChart(options.ChartFile);
+        if (windows.ChartViewer().OpenVectorChart(options.ChartFile))
+            windows.ChartViewer().ShowWholeChart();
     }
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "celestial/fEdAltitudeErrorPair.h"
 #include "common/NumEdit.h"
+#include "ui/UiTestDoubles.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -45,6 +46,8 @@ private slots:
     void OkWritesTheTypedPair_data();
     void OkWritesTheTypedPair();
     void CancelLeavesThePair();
+    void AltitudeBeyondTheArcIsRefused_data();
+    void AltitudeBeyondTheArcIsRefused();
 };
 
 void TCalibrationPointDialogTest::ControlsAsTheTable_data()
@@ -101,8 +104,10 @@ void TCalibrationPointDialogTest::OkWritesTheTypedPair_data()
                            << "0.5" << 20.0 << 0.5;
     QTest::addRow("negative error") << "60"
                                     << "-0.5" << 60.0 << -0.5;
-    QTest::addRow("negative altitude") << "-5"
-                                       << "1.25" << -5.0 << 1.25;
+    QTest::addRow("zero altitude") << "0"
+                                   << "1.25" << 0.0 << 1.25;
+    QTest::addRow("the largest sextant angle") << "180"
+                                               << "-2" << 180.0 << -2.0;
     QTest::addRow("letters refused") << "4x5"
                                      << "0,7" << 45.0 << 7.0;
 }
@@ -150,6 +155,42 @@ void TCalibrationPointDialogTest::CancelLeavesThePair()
     QVERIFY(shown);
     QCOMPARE(pair.Angle, 30.0);
     QCOMPARE(pair.Error, -0.25);
+}
+
+void TCalibrationPointDialogTest::AltitudeBeyondTheArcIsRefused_data()
+{
+    QTest::addColumn<QString>("altitudeKeys");
+    QTest::addRow("negative") << "-5";
+    QTest::addRow("past the arc") << "181";
+    QTest::addRow("far past it") << "400";
+}
+
+void TCalibrationPointDialogTest::AltitudeBeyondTheArcIsRefused()
+{
+    QFETCH(QString, altitudeKeys);
+    TTestMessageBoxes boxes;
+    TSextantCalibrationPair pair {30, -0.25};
+    bool stayedOpen = false;
+    bool focused = false;
+    WhenModalShown([&](TFormEditAltitudeErrorPair &dialog) {
+        QApplication::setActiveWindow(&dialog);
+        if (!QTest::qWaitForWindowActive(&dialog))
+            return;
+        auto *altitude = dialog.findChild<TNumEdit *>(QStringLiteral("EdAltitude"));
+        TypeInto(altitude, altitudeKeys);
+        // Enter presses OK while the field still has the focus.
+        QTest::keyClick(altitude, Qt::Key_Return);
+        stayedOpen = dialog.isVisible();
+        focused = altitude->hasFocus();
+        QTest::mouseClick(
+            dialog.findChild<QPushButton *>(QStringLiteral("BCancel")), Qt::LeftButton);
+    });
+    TFormEditAltitudeErrorPair dialog;
+    QVERIFY(!dialog.Edit(pair));
+    QVERIFY(stayedOpen);
+    QVERIFY(focused);
+    QCOMPARE(boxes.Texts(), QStringList {QStringLiteral("Altitude out of range: enter 0 to 180")});
+    QCOMPARE(pair.Angle, 30.0);
 }
 
 } // namespace vrn

@@ -1,5 +1,6 @@
 #include "celestial/DlgShowOnceMsg.h"
 #include "celestial/LOPFiles.h"
+#include "celestial/SextantErrorPlot.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fSelectPairsForMeridianPassage.h"
 #include "celestial/fVrn32.h"
@@ -8,21 +9,29 @@
 #include "common/VrnEdit.h"
 #include "engine/Astros.h"
 #include "engine/DateTime.h"
+#include "engine/Trigonom.h"
+#include "tests/ui/Mnemonics.h"
 #include "ui/UiTestDoubles.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
@@ -56,7 +65,15 @@ private slots:
     void LimbChoiceAndArtificialHorizon();
     void CalibrationTableEditing();
     void EqualAltitudesWindow();
+    void NoonSightAndEqualAltitudesAgree();
+    void OpenReadsTheFileBeforeTouchingTheList_data();
+    void OpenReadsTheFileBeforeTouchingTheList();
+    void ListChangesClearTheFixAndAreWrittenAtOnce();
     void PairSelectionDialog();
+    void WindowFitsTheSmallestScreen();
+    void KeyboardReadingOrderAndMnemonics();
+    void CalibrationPlotLabelsAreNotCut_data();
+    void CalibrationPlotLabelsAreNotCut();
     void Screenshots();
 
 private:
@@ -535,6 +552,27 @@ void TCelestialWindowTest::EqualAltitudesWindow()
 {
     TFormMeridianPassageByEqualAltitudes ea;
     ea.show();
+    // Fits the smallest screen, and every control has a mnemonic of its own.
+    QVERIFY(ea.minimumSizeHint().width() <= kSmallestScreenWidth - 16);
+    QVERIFY(ea.minimumSizeHint().height() <= kSmallestScreenHeight - 48);
+    QCOMPARE(MnemonicClashes(ea), QStringList());
+    // Tab walks the inputs as they are read, row by row.
+    QApplication::setActiveWindow(&ea);
+    QVERIFY(QTest::qWaitForWindowActive(&ea));
+    ea.findChild<QWidget *>(QStringLiteral("EdGMTDate"))->setFocus(Qt::TabFocusReason);
+    const QStringList order {"EdGMTDate", "EdWatchError", "EdAltitudeCulm", "CBLowerLimb", "EdIE",
+        "EdDip", "CBDipUnit", "EdLatitude", "EdLongitude"};
+    QStringList visited;
+    for (int i = 0; i < 30 && visited.size() < order.size(); ++i) {
+        QWidget *w = QApplication::focusWidget();
+        while (w && !order.contains(w->objectName()))
+            w = w->parentWidget();
+        const QString name = w ? w->objectName() : QStringLiteral("?");
+        if (visited.isEmpty() || visited.last() != name)
+            visited << name;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, order);
     const auto child = [&](const char *name) {
         return ea.findChild<QWidget *>(QString::fromLatin1(name));
     };
@@ -579,6 +617,310 @@ void TCelestialWindowTest::EqualAltitudesWindow()
     QCOMPARE(static_cast<TKaTimeEdit *>(child("EdTimeA4"))->Value(), 0.0);
 }
 
+namespace {
+
+// Types into whichever widget has the focus after entering `field` by Tab, as a user does; the
+// focus may move on from cell to cell while typing.
+void TypeInto(QWidget *field, const QString &keys)
+{
+    field->setFocus(Qt::TabFocusReason);
+    // Entered by Tab a field's text is selected; so too when it had the focus already.
+    if (auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+        edit->selectAll();
+    else if (auto *spin = qobject_cast<QAbstractSpinBox *>(QApplication::focusWidget()))
+        spin->selectAll();
+    for (const QChar c : keys)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+// "hhmmss" of decimal hours, rounded to the second: the keys of a time field.
+QString TimeKeys(double hours)
+{
+    const long long s = std::llround(hours * 3600);
+    return QStringLiteral("%1%2%3")
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+// "ddmmt" of an altitude, rounded to a tenth of a minute: the keys of a two-digit angle field.
+QString AltitudeKeys(double deg)
+{
+    const long long tenths = std::llround(deg * 600);
+    return QStringLiteral("%1%2%3")
+        .arg(tenths / 600, 2, 10, QLatin1Char('0'))
+        .arg(tenths / 10 % 60, 2, 10, QLatin1Char('0'))
+        .arg(tenths % 10);
+}
+
+// The angle after `prefix` in the first report line that starts with it and holds `also`
+// ("Lat: 40°04.2'N if Sun to the South").
+double AngleAfter(const QString &report, const QString &prefix, const QString &also = QString())
+{
+    for (const QString &line : report.split(QLatin1Char('\n'))) {
+        if (line.startsWith(prefix) && line.contains(also)) {
+            const QString angle = line.mid(prefix.size()).trimmed().section(QLatin1Char(' '), 0, 0);
+            try {
+                return ParseAngleText(angle.toStdString());
+            } catch (const EVrnError &) {
+                return qQNaN();
+            }
+        }
+    }
+    return qQNaN();
+}
+
+} // namespace
+
+void TCelestialWindowTest::NoonSightAndEqualAltitudesAgree()
+{
+    // One set of Sun observations on 2024-06-15 from 40°04'N 30°10'W with IC -2', eye 3 m and a
+    // watch 30 s fast, reduced by the noon sight of this window and by equal altitudes. The
+    // times and the altitude come from the engine's Sun at the true position: the meridian
+    // passage P (GHA equal to the longitude), a sight 35 minutes before it and the time after it
+    // when the Sun is as high again.
+    const double lat = kTrueLat;
+    const double lon = 30 + 10 / 60.0;
+    const int watchErrorSec = 30;
+    TAstro &sun = *Astros().Sun();
+    const auto altitude = [&](double hours) {
+        const auto p = sun.ComputeGHADec(2024, 6, 15, hours);
+        return ComputeAltitudeAzimuth(p.DecDeg, p.GHADeg, lat, lon, 0).HcDeg;
+    };
+    double passage = 14;
+    for (int i = 0; i < 20; ++i) {
+        const double gha = sun.ComputeGHADec(2024, 6, 15, passage).GHADeg;
+        passage -= std::remainder(gha - lon, 360.0) / 15;
+    }
+    const double before = passage - 35 / 60.0;
+    double lo = passage;
+    double hi = passage + 1;
+    for (int i = 0; i < 60; ++i) {
+        const double mid = (lo + hi) / 2;
+        (altitude(mid) > altitude(before) ? lo : hi) = mid;
+    }
+    const double after = lo;
+    // The sextant reading of the culmination, the corrections inverted (lower limb).
+    const double ho = altitude(passage);
+    TVrnSextant s;
+    s.DipMode = TDipMode::FromEyeHeight;
+    s.EyeHeight = 3 / 0.3048;
+    s.IndexCorrection = -2 / 60.0;
+    double hs = ho;
+    for (int i = 0; i < 10; ++i) {
+        s.Hs = hs;
+        s.CalcCorrections(TLimbType::LowerLimb, false, sun, {15, 6, 2024, passage}, {}, {});
+        hs = ho - s.TotalCorrection;
+    }
+
+    // The noon sight, typed into this window: GMT of the culmination and its altitude; a sextant
+    // without calibration errors, on the sea horizon, with the simple refraction.
+    Sextant().CalibrationTable.ClearPairs();
+    if (Child<QCheckBox>("CBArtificialHorizon")->isChecked())
+        QTest::mouseClick(Child<QCheckBox>("CBArtificialHorizon"), Qt::LeftButton);
+    Child<QGroupBox>("RGRefractionCorrection")->findChildren<QRadioButton *>().first()->click();
+    QApplication::setActiveWindow(FWindow.get());
+    QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+    ChooseBody(QStringLiteral("Sun"));
+    TypeInto(Child<QLineEdit>("EdGMTDate"), QStringLiteral("15/06/2024"));
+    TypeInto(Child<TKaTimeEdit>("EdGMTTime"), TimeKeys(passage));
+    TypeInto(Child<TKaPositionEdit>("EdAltitude"), AltitudeKeys(hs));
+    TypeInto(Child<TNumEdit>("EdIE"), QStringLiteral("-2"));
+    Child<QComboBox>("CBDipUnit")->setCurrentIndex(0);
+    TypeInto(Child<TNumEdit>("EdDip"), QStringLiteral("3"));
+    Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PageOther);
+    QTest::mouseClick(Child<QPushButton>("BPassagemMeridiana"), Qt::LeftButton);
+    QVERIFY2(FBoxes->Shown.isEmpty(), qPrintable(FBoxes->Texts().join(QLatin1Char('|'))));
+    const QString noon = Memo("MemoOther");
+    const double noonLat =
+        AngleAfter(noon, QStringLiteral("Lat: "), QStringLiteral(" if Sun to the South"));
+    const double noonLon = AngleAfter(noon, QStringLiteral("Lon: "));
+    QVERIFY2(noon.contains(QStringLiteral(" if Sun to the South")),
+        qPrintable(noon.split(QLatin1Char('\n')).join(QLatin1Char('|'))));
+
+    // The same sights in the equal-altitudes window, the times read on the fast watch.
+    TFormMeridianPassageByEqualAltitudes ea;
+    ea.show();
+    QApplication::setActiveWindow(&ea);
+    QVERIFY(QTest::qWaitForWindowActive(&ea));
+    const auto child = [&](const char *name) {
+        return ea.findChild<QWidget *>(QString::fromLatin1(name));
+    };
+    static_cast<QTabWidget *>(child("PageControl"))->setCurrentIndex(0); // "One pair"
+    TypeInto(child("EdGMTDate"), QStringLiteral("15/06/2024"));
+    TypeInto(child("EdAltitudeCulm"), AltitudeKeys(hs));
+    TypeInto(child("EdIE"), QStringLiteral("-2"));
+    static_cast<QComboBox *>(child("CBDipUnit"))->setCurrentIndex(0);
+    TypeInto(child("EdDip"), QStringLiteral("3"));
+    TypeInto(child("EdWatchError"), QString::number(watchErrorSec));
+    TypeInto(child("EdLatitude"), QStringLiteral("40000n"));
+    TypeInto(child("EdGMTTime1"), TimeKeys(before + watchErrorSec / 3600.0));
+    TypeInto(child("EdGMTTime2"), TimeKeys(after + watchErrorSec / 3600.0));
+    QTest::mouseClick(static_cast<QPushButton *>(child("BPassagemMeridiana")), Qt::LeftButton);
+    QVERIFY2(FBoxes->Shown.isEmpty(), qPrintable(FBoxes->Texts().join(QLatin1Char('|'))));
+    const QString report = ea.ReportText();
+    const double eaLat = AngleAfter(report, QStringLiteral("Lat: "));
+    const double eaLon = AngleAfter(report, QStringLiteral("Lon: "));
+
+    // An index correction taken with the opposite sign puts them 4' apart, a watch error taken
+    // with the opposite sign 15' of longitude.
+    const QString both = (noon + QLatin1Char('\n') + report).split(QLatin1Char('\n')).join(" | ");
+    QVERIFY2(std::fabs(noonLat - eaLat) * 60 < 0.2, qPrintable(both));
+    QVERIFY2(std::fabs(noonLon - eaLon) * 60 < 0.5, qPrintable(both));
+    // And both are the position the sights were taken from (the altitude kept a tenth of a
+    // minute, the times whole seconds).
+    QVERIFY(std::fabs(eaLat - lat) * 60 < 0.2);
+    QVERIFY(std::fabs(eaLon - lon) * 60 < 0.5);
+}
+
+namespace {
+
+// Three LOPs crossing near 40°04'N 10°06'W, as the celestial road reduces them (azimuths 172,
+// 119 and 267, AP 40°N 10°W).
+std::vector<TLOPRecord> ThreeLOPs()
+{
+    std::vector<TLOPRecord> lops;
+    const double azimuths[] = {172, 119, 267};
+    const double intercepts[] = {4, 2.4, -3.9};
+    for (int i = 0; i < 3; ++i) {
+        TLOPRecord lop = SunLOP();
+        lop.ObjectName = i == 0 ? "Sun" : i == 1 ? "Saturn" : "Arcturus";
+        lop.GMTHours = 12 + 13 / 60.0;
+        lop.LocalDateTime = EncodeDate(2024, 1, 3) + lop.GMTHours / 24;
+        lop.APLat = 40;
+        lop.APLon = 10;
+        lop.Azimuth = azimuths[i];
+        lop.Intercept = intercepts[i];
+        lop.Selected = true;
+        lops.push_back(lop);
+    }
+    return lops;
+}
+
+qint64 LOPsFileSize()
+{
+    return QFileInfo(LOPsFilePath()).size();
+}
+
+} // namespace
+
+void TCelestialWindowTest::OpenReadsTheFileBeforeTouchingTheList_data()
+{
+    QTest::addColumn<QString>("contents"); // empty: no such file
+    QTest::addColumn<QString>("message");
+
+    QTest::addRow("no LOP in the file") << "just some text\r\n"
+                                        << "No LOPs found in %1 (1 lines skipped): the LOP list "
+                                           "is unchanged";
+    QTest::addRow("header only") << QString::fromLatin1(kLOPListHeader) + QStringLiteral("\r\n")
+                                 << "No LOPs found in %1: the LOP list is unchanged";
+    QTest::addRow("no such file") << QString() << "Cannot read file %1";
+}
+
+void TCelestialWindowTest::OpenReadsTheFileBeforeTouchingTheList()
+{
+    QFETCH(QString, contents);
+    QFETCH(QString, message);
+
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.vll"));
+    SaveLOPListFile(good.toStdString(), ThreeLOPs());
+    const QString other = dir.filePath(QStringLiteral("other.vll"));
+    if (!contents.isNull()) {
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents.toLatin1());
+    }
+    Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PagePosition);
+    FFiles->Answers << good << other;
+    QTest::mouseClick(Child<QPushButton>("BOpenLOPList"), Qt::LeftButton);
+    QCOMPARE(Window().LOPList().LOPCount(), 3);
+    QVERIFY(FBoxes->Shown.isEmpty());
+
+    // The second file is read before "Clear current LOPs?": nothing to clear the list for.
+    QTest::mouseClick(Child<QPushButton>("BOpenLOPList"), Qt::LeftButton);
+    QCOMPARE(FBoxes->Texts(), QStringList {message.arg(other)});
+    QCOMPARE(FBoxes->Unanswered, 0);
+    QCOMPARE(Window().LOPList().LOPCount(), 3);
+    QCOMPARE(Child<QTreeWidget>("LVRetasPosicao")->topLevelItemCount(), 3);
+    QCOMPARE(LOPsFileSize(), qint64(3 * kLOPRecordSize));
+}
+
+void TCelestialWindowTest::ListChangesClearTheFixAndAreWrittenAtOnce()
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.vll"));
+    SaveLOPListFile(good.toStdString(), ThreeLOPs());
+    Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PagePosition);
+    auto *list = Child<QTreeWidget>("LVRetasPosicao");
+    const auto openAndFix = [&] {
+        FFiles->Answers << good;
+        FBoxes->Answers << QMessageBox::Yes; // clear the current LOPs, when there are some
+        QTest::mouseClick(Child<QPushButton>("BOpenLOPList"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>("BCalcPosAstronomica"), Qt::LeftButton);
+        FBoxes->Shown.clear();
+        FBoxes->Answers.clear();
+        return Window().LOPList().FixValid() && !Child<QLabel>("LFixLat")->text().isEmpty()
+            && !Memo("MemoPosition").isEmpty();
+    };
+    const auto fixShown = [&] {
+        return Window().LOPList().FixValid() || !Child<QLabel>("LFixLat")->text().isEmpty()
+            || !Child<QLabel>("LFixLon")->text().isEmpty() || !Memo("MemoPosition").isEmpty();
+    };
+    const auto selectRow = [&](int row) {
+        const QRect r = list->visualItemRect(list->topLevelItem(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    };
+
+    // Opening writes LOPS.LST at once, not only at exit.
+    QVERIFY(openAndFix());
+    QCOMPARE(LOPsFileSize(), qint64(3 * kLOPRecordSize));
+
+    // Deleting a LOP.
+    selectRow(1);
+    FBoxes->Answers << QMessageBox::Yes;
+    QTest::mouseClick(Child<QPushButton>("BLimpaRetaDeAltura"), Qt::LeftButton);
+    QCOMPARE(Window().LOPList().LOPCount(), 2);
+    QVERIFY(!fixShown());
+    QCOMPARE(LOPsFileSize(), qint64(2 * kLOPRecordSize));
+
+    // Unticking a LOP: the file holds the new state of the box.
+    QVERIFY(openAndFix());
+    // A click on the row's check box (at the left of its first column).
+    const QRect row = list->visualItemRect(list->topLevelItem(2));
+    const int box = list->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+        QPoint(row.left() + box / 2 + list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1,
+            row.center().y()));
+    QCOMPARE(list->topLevelItem(2)->checkState(0), Qt::Unchecked);
+    QVERIFY(!fixShown());
+    QVERIFY(!LoadLOPsFile(qEnvironmentVariable("VRN_DATA_DIR").toStdString()).LOPs[2].Selected);
+
+    // Editing a LOP.
+    QVERIFY(openAndFix());
+    Window().EditLOPOfList = [](QWidget *, TLOPList &lops, int n) {
+        TLOPRecord lop = lops.LOPs()[std::size_t(n - 1)];
+        lop.Intercept += 1;
+        std::vector<TLOPRecord> all = lops.LOPs();
+        all[std::size_t(n - 1)] = lop;
+        lops.SetLOPs(all);
+        return true;
+    };
+    selectRow(0);
+    QTest::mouseClick(Child<QPushButton>("BEditaLOP"), Qt::LeftButton);
+    QVERIFY(!fixShown());
+    QCOMPARE(
+        LoadLOPsFile(qEnvironmentVariable("VRN_DATA_DIR").toStdString()).LOPs[0].Intercept, 5.0);
+
+    // Deleting all of them.
+    QVERIFY(openAndFix());
+    FBoxes->Answers << QMessageBox::Yes;
+    QTest::mouseClick(Child<QPushButton>("BClearAllRetas"), Qt::LeftButton);
+    QCOMPARE(FBoxes->Texts(), QStringList {QStringLiteral("Delete ALL LOPs?")});
+    QVERIFY(!fixShown());
+    QCOMPARE(LOPsFileSize(), qint64(0));
+}
+
 void TCelestialWindowTest::PairSelectionDialog()
 {
     std::vector<TMeridianPassageTimePair> pairs(3);
@@ -602,6 +944,130 @@ void TCelestialWindowTest::PairSelectionDialog()
     list->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
     QCOMPARE(dialog.AverageText(), QStringLiteral("Average passage time: ..."));
+}
+
+void TCelestialWindowTest::WindowFitsTheSmallestScreen()
+{
+    // Laid out, not fixed: it can be made as small as a 1280×720 screen (less the frame and title
+    // bar) and larger, and nothing in it is cut at that size.
+    const QSize smallest = FWindow->minimumSizeHint();
+    QVERIFY2(smallest.width() <= kSmallestScreenWidth - 16
+            && smallest.height() <= kSmallestScreenHeight - 48,
+        qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
+    QVERIFY(FWindow->maximumSize() != FWindow->minimumSize());
+    FWindow->resize(1400, 900);
+    QTRY_COMPARE(FWindow->size(), QSize(1400, 900));
+    FWindow->resize(smallest);
+    QTRY_COMPARE(FWindow->size(), smallest);
+
+    TLOPRecord lop = SunLOP();
+    lop.GMTHours = 23 + 59 / 60.0 + 58 / 3600.0;
+    lop.ObjectName = "Kaus Australis";
+    auto *tabs = Child<QTabWidget>("PageControl1");
+    for (int page = 0; page < tabs->count(); ++page) {
+        tabs->setCurrentIndex(page);
+        QApplication::processEvents();
+        for (QWidget *w : FWindow->findChildren<QWidget *>()) {
+            if (!w->isVisible()
+                || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)))
+                continue;
+            QVERIFY2(w->width() >= w->minimumSizeHint().width(),
+                qPrintable(
+                    QStringLiteral("page %1: %2 \"%3\" %4 < %5")
+                        .arg(page)
+                        .arg(w->objectName(),
+                            qobject_cast<QLabel *>(w) ? static_cast<QLabel *>(w)->text()
+                                                      : static_cast<QAbstractButton *>(w)->text())
+                        .arg(w->width())
+                        .arg(w->minimumSizeHint().width())));
+        }
+    }
+    // The LOP list's columns hold their longest texts.
+    tabs->setCurrentIndex(TFormVrn32::PagePosition);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("one.vll"));
+    SaveLOPListFile(file.toStdString(), std::vector<TLOPRecord> {lop});
+    FFiles->Answers << file;
+    QTest::mouseClick(Child<QPushButton>("BOpenLOPList"), Qt::LeftButton);
+    auto *list = Child<QTreeWidget>("LVRetasPosicao");
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("03/01/2024 23:59:58"));
+    for (int c = 0; c < list->columnCount(); ++c) {
+        const int needed = list->fontMetrics().horizontalAdvance(list->topLevelItem(0)->text(c));
+        QVERIFY2(list->columnWidth(c) > needed + (c == 0 ? 20 : 6), qPrintable(QString::number(c)));
+    }
+    // And all of them are in view at the window's smallest size: nothing to scroll to.
+    QApplication::processEvents();
+    QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+}
+
+void TCelestialWindowTest::KeyboardReadingOrderAndMnemonics()
+{
+    QCOMPARE(MnemonicClashes(*FWindow), QStringList());
+
+    // Tab from the object list walks the sight inputs as they are read: row by row, left to
+    // right, each field whole (its cells one after the other) before the next.
+    QApplication::setActiveWindow(FWindow.get());
+    QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+    Child<QComboBox>("LBStars")->setFocus(Qt::TabFocusReason);
+    const QStringList fields {"LBStars", "EdLatitude", "EdLongitude", "EdLocalDate", "EdLocalTime",
+        "EdTimeZone", "BGetSystemTimeZone", "BNow", "EdGMTDate", "EdGMTTime", "EdWatchError",
+        "EdAltitude", "EdIE"};
+    QStringList visited;
+    for (int i = 0; i < 40 && visited.size() < fields.size(); ++i) {
+        QWidget *w = QApplication::focusWidget();
+        while (w && !fields.contains(w->objectName()))
+            w = w->parentWidget();
+        const QString name = w ? w->objectName() : QStringLiteral("?");
+        if (visited.isEmpty() || visited.last() != name)
+            visited << name;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, fields);
+
+    // Enter presses the button that has the focus.
+    Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PageOther);
+    ChooseBody(QStringLiteral("Sun"));
+    Child<QLineEdit>("EdGMTDate")->setText(QStringLiteral("03/01/2024"));
+    auto *objectData = Child<QPushButton>("BCalcAstroDados");
+    objectData->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(objectData, Qt::Key_Return);
+    QVERIFY(Memo("MemoOther").startsWith(QStringLiteral("Sun 03/01/2024")));
+}
+
+void TCelestialWindowTest::CalibrationPlotLabelsAreNotCut_data()
+{
+    QTest::addColumn<double>("error"); // minutes, at 60°
+    QTest::addRow("no table") << 0.0;
+    QTest::addRow("small errors") << 0.4;
+    QTest::addRow("large negative error") << -12.5;
+    QTest::addRow("large positive error") << 123.4;
+}
+
+void TCelestialWindowTest::CalibrationPlotLabelsAreNotCut()
+{
+    QFETCH(double, error);
+    Sextant().CalibrationTable.ClearPairs();
+    if (error != 0) {
+        Window().EditCalibrationPoint = [error](QWidget *, TSextantCalibrationPair &pair) {
+            pair = {60, error};
+            return true;
+        };
+        QTest::mouseClick(Child<QPushButton>("BAddCorrectionTablePoint"), Qt::LeftButton);
+    }
+    Child<QTabWidget>("PageControl1")->setCurrentIndex(TFormVrn32::PageSextant);
+    FWindow->resize(FWindow->minimumSizeHint());
+    QApplication::processEvents();
+    auto *plot = Child<TSextantErrorPlot>("ChartSextantCorrection");
+    const TSextantErrorPlot::TLayout layout = plot->Layout();
+    // Axis labels at 0, 30, 60, 90 and 120 degrees, and the two ends of the error axis.
+    QCOMPARE(layout.Labels.size(), std::size_t(7));
+    const QFontMetrics fm(plot->font());
+    for (const auto &label : layout.Labels) {
+        QVERIFY2(QRectF(plot->rect()).contains(label.Rect), qPrintable(label.Text));
+        QVERIFY2(label.Rect.width() >= fm.horizontalAdvance(label.Text), qPrintable(label.Text));
+    }
+    QVERIFY(!layout.Plot.isEmpty());
 }
 
 void TCelestialWindowTest::Screenshots()

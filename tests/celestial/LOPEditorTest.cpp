@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -105,6 +106,7 @@ private slots:
     void ControlsAsTheTable();
     void PagesShowTheLOP_data();
     void PagesShowTheLOP();
+    void IndexCorrectionIsNamedAsInTheMainWindow();
     void OpensOnInputsWithTransportDefaults();
     void PagesReadClearly();
 
@@ -286,6 +288,19 @@ void TLOPEditorTest::PagesShowTheLOP_data()
                                          << "?";
     QTest::addRow("local out of range") << broken << "LLocal"
                                         << "?";
+}
+
+void TLOPEditorTest::IndexCorrectionIsNamedAsInTheMainWindow()
+{
+    // The record's IE is the value typed as "Index Correction:" in the celestial window, with the
+    // same sign.
+    ShowDialog(SunLOP());
+    auto *value = Control<QLabel>("LIndexError");
+    auto *form = qobject_cast<QFormLayout *>(value->parentWidget()->layout());
+    QVERIFY(form);
+    auto *caption = qobject_cast<QLabel *>(form->labelForField(value));
+    QVERIFY(caption);
+    QCOMPARE(caption->text(), QStringLiteral("Index Correction:"));
 }
 
 void TLOPEditorTest::PagesShowTheLOP()
@@ -480,6 +495,10 @@ void TLOPEditorTest::TransportFailureFocusesItsField_data()
                                      << ""
                                      << "Invalid angle format"
                                      << "EdTransDir";
+    QTest::addRow("direction 400") << "12"
+                                   << "400"
+                                   << "Direction out of range: enter 0 to 360"
+                                   << "EdTransDir";
     // From 60° N, 2000 NM north is 33.3° of latitude: past the pole.
     QTest::addRow("past the pole") << "2000"
                                    << "0"
@@ -589,11 +608,30 @@ void TLOPEditorTest::StoredFields_data()
                             << "nan"
                             << ""
                             << "Invalid Azimuth" << QString() << 0.0 << 0.0 << QString();
+    // An azimuth runs 0..360 (360 is north).
+    QTest::addRow("azimuth 400") << "Sun"
+                                 << "1.6"
+                                 << "400"
+                                 << ""
+                                 << "Azimuth out of range: enter 0 to 360" << QString() << 0.0
+                                 << 0.0 << QString();
+    QTest::addRow("azimuth below 0")
+        << "Sun"
+        << "1.6"
+        << "-0.5"
+        << ""
+        << "Azimuth out of range: enter 0 to 360" << QString() << 0.0 << 0.0 << QString();
+    QTest::addRow("azimuth 360") << "Sun"
+                                 << "1.6"
+                                 << "360"
+                                 << ""
+                                 << ""
+                                 << "Sun" << 1.63 << 360.0 << "";
     QTest::addRow("empty intercept") << "Sun"
                                      << ""
                                      << "226"
                                      << ""
-                                     << "Invalid Delta" << QString() << 0.0 << 0.0 << QString();
+                                     << "Invalid Intercept" << QString() << 0.0 << 0.0 << QString();
     QTest::addRow("both bad: azimuth first")
         << "Sun"
         << "x"
@@ -702,7 +740,7 @@ void TLOPEditorTest::OkWithBadInterceptStaysOpen()
     QTest::mouseClick(Control<QPushButton>("BOK"), Qt::LeftButton);
 
     QVERIFY(FDialog->isVisible());
-    QCOMPARE(FBoxes->Texts(), QStringList({QStringLiteral("Invalid Delta")}));
+    QCOMPARE(FBoxes->Texts(), QStringList({QStringLiteral("Invalid Intercept")}));
     QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>("EdDelta"));
 }
 

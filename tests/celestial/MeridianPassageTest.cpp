@@ -406,8 +406,11 @@ TEST(MeridianPassagePairs, ReadingTheTimeFields)
     const std::array<TEqualAltitudeRow, kEqualAltitudeRows> none {};
     const Case cases[] = {
         {"one pair", false, {f(11.5), f(12.5)}, none, 0, {1}, 11.5, nullptr},
-        {"watch error +60 s: one minute later", false, {f(11.5), f(12.5)}, none, 60, {1},
-            11.5 + 1 / 60.0, nullptr},
+        // A watch 60 s fast reads every time a minute late, as in the celestial window.
+        {"watch error +60 s: one minute earlier", false, {f(11.5), f(12.5)}, none, 60, {1},
+            11.5 - 1 / 60.0, nullptr},
+        {"watch error -30 s: half a minute later", false, {f(11.5), f(12.5)}, none, -30, {1},
+            11.5 + 0.5 / 60.0, nullptr},
         {"one pair, time after zero", false, {f(11.5), 0}, none, 0, {}, 0, "Invalid times"},
         {"one pair, both zero", false, {}, none, 0, {}, 0, "Invalid times"},
         {"same times", false, {f(12), f(12)}, none, 0, {}, 0,
@@ -466,14 +469,14 @@ TEST_F(EqualAltitudesTest, ReportWithAFixedSun)
     TVrnSextant sextant;
     std::vector<std::string> r;
     TEqualAltitudesInputs in = Inputs();
-    in.IndexErrorArcmin = 2;
+    in.IndexCorrectionArcmin = -2;
     const auto res = CalcEqualAltitudes(in, Astros(), sun, sextant, nullptr, r);
     ASSERT_TRUE(res.Done);
     EXPECT_NEAR(res.PassageTimeHours, Hours(12, 10), 1e-9);
     // Lon = (12:10 − 12)·15 = 2.5° W.
     EXPECT_NEAR(res.LonDeg, 2.5, 1e-9);
     EXPECT_EQ(Astros().CurrentAstro, static_cast<TAstro *>(&Sun()));
-    // The value typed as IC is subtracted.
+    // The value typed as IC is added, as in the celestial window.
     EXPECT_NEAR(sextant.IndexCorrection, -2 * kArcmin, 1e-12);
 
     const std::vector<std::string> head {"Position by Meridian Passage for the Sun",

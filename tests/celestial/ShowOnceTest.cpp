@@ -272,7 +272,7 @@ void TShowOnceTest::BoxAsTheTable()
     });
     ShowMessageOnce(text);
 
-    QCOMPARE(title, QStringLiteral("Varunel Light"));
+    QCOMPARE(title, QStringLiteral("Varunel"));
     QCOMPARE(shownText, text);
     QCOMPARE(checkText, QStringLiteral("Don' t show this message again"));
     QVERIFY(startedUnticked);

@@ -172,7 +172,9 @@ TEST_F(ObjectDataTest, SunAtTheJuneSolstice)
     EXPECT_EQ(r[4], "In assumed position -----------");
     EXPECT_EQ(r[5], "Ass.Pos. Lat:40°00.0'N  Lon:70°00.0'W");
     EXPECT_TRUE(Has(r, "Calc. Altitude (Hc): "));
-    EXPECT_TRUE(Has(r, "Apparent Altitude (Ha): "));
+    // The sextant reading that gives Hc, named as what it is (no apparent altitude).
+    EXPECT_TRUE(Has(r, "Predicted Sextant Altitude (Hs): "));
+    EXPECT_FALSE(Has(r, "Apparent Altitude"));
     EXPECT_TRUE(Has(r, "Azimuth (Az): "));
     EXPECT_TRUE(Has(r, "Rise : "));
     EXPECT_TRUE(Has(r, "Civil Twilights -----"));
@@ -233,7 +235,7 @@ TEST(SightInputs, ListAndGridRows)
     EXPECT_DOUBLE_EQ(v.back(), -0.5);
 
     const TBoatCourseAndSpeed boat {6, 90};
-    EXPECT_EQ(SpeedLabel(boat), " 6.0 Knts");
+    EXPECT_EQ(SpeedLabel(boat), " 6.0 kn");
     EXPECT_EQ(CourseLabel(boat), " 90° T");
 }
 

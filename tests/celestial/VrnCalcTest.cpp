@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -692,10 +693,55 @@ TEST_F(LOPListTest, FixFailures)
         } catch (const EVrnError &e) {
             EXPECT_EQ(std::string(e.what()), c.Message);
         }
-        // The previous fix stays.
-        EXPECT_TRUE(list.FixValid());
-        EXPECT_NEAR(list.FixLat(), 0.1, 1e-12);
+        // The fix of the earlier list went with the change of the list.
+        EXPECT_FALSE(list.FixValid());
     }
+}
+
+TEST_F(LOPListTest, AFixIsClearedByEveryChangeOfTheList)
+{
+    using TChange = std::function<void(TLOPList &)>;
+
+    const struct
+    {
+        const char *Name;
+        TChange Change;
+        bool Cleared;
+    } cases[] = {
+        {"a LOP added", [](TLOPList &l) { l.AddLOP(LineOfPosition(0, 0, 45, 1)); }, true},
+        {"a LOP deleted", [](TLOPList &l) { l.DeleteLOP(3); }, true},
+        {"no LOP of that number", [](TLOPList &l) { l.DeleteLOP(9); }, false},
+        {"all deleted", [](TLOPList &l) { l.ClearLOPs(); }, true},
+        {"replaced (opened, edited)", [](TLOPList &l) { l.SetLOPs(l.LOPs()); }, true},
+        {"a LOP unticked", [](TLOPList &l) { l.SetSelected(3, false); }, true},
+        {"ticked again as it was", [](TLOPList &l) { l.SetSelected(3, true); }, false},
+        {"the transport mode",
+            [](TLOPList &l) { l.SetTransportMode(TAutoTransportMode::ToLatestLOPTime); }, false},
+    };
+
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TLOPList list;
+        list.AddLOP(LineOfPosition(0, 0, 0, 6));
+        list.AddLOP(LineOfPosition(0, 0, 90, 3));
+        list.AddLOP(LineOfPosition(0, 0, 30, 3));
+        TFixReport report;
+        list.CalcFix(Settings(), report);
+        ASSERT_TRUE(list.FixValid());
+        c.Change(list);
+        EXPECT_EQ(list.FixValid(), !c.Cleared);
+    }
+
+    // A fix that fails on an unchanged list leaves the one before it.
+    TLOPList list;
+    list.AddLOP(LineOfPosition(0, 0, 0, 6));
+    list.AddLOP(LineOfPosition(0, 0, 90, 3));
+    TFixReport report;
+    list.CalcFix(Settings(), report);
+    list.SetTransportMode(TAutoTransportMode::ToSelectedTime);
+    EXPECT_THROW(list.CalcFix(Settings(), report), EVrnError);
+    EXPECT_TRUE(list.FixValid());
+    EXPECT_NEAR(list.FixLat(), 0.1, 1e-12);
 }
 
 TEST_F(LOPListTest, TwentyLOPsGiveOneHundredNinetyCrossings)

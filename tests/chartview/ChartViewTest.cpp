@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -833,6 +834,14 @@ void TChartViewTest::printFailureRestoresTheScreen()
 
 void TChartViewTest::worldMatchesGolden()
 {
+    // The golden picture's labels are in DejaVu Sans (fonts-dejavu-core, always installed), the
+    // default font where no other desktop fonts are; pinned so that a machine with more fonts
+    // (Noto Sans, pulled in by desktop packages) draws the same picture.
+    const QFont saved = QApplication::font();
+    QFont pinned = saved;
+    pinned.setFamily(QStringLiteral("DejaVu Sans"));
+    QApplication::setFont(pinned);
+    const auto restore = qScopeGuard([&] { QApplication::setFont(saved); });
     auto view = MakeView(360, 180);
     QVERIFY(view);
     view->SetSeaColor(0x800000);

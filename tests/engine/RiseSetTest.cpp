@@ -219,25 +219,25 @@ struct TLinesCase
 TEST(RiseSet, ReportLines)
 {
     using S = TRiseSetStatus;
-    // Times as the time texts write them (hours, minutes, seconds, two blanks for a positive
-    // time), then "GMT" and the day suffix.
+    // Times as the time texts write them (two-digit hours, minutes, seconds, two blanks for a
+    // positive time), then "GMT" and the day suffix.
     const TLinesCase cases[] = {
         {"rises and sets, set on the next day", {12.4238, 19.6752, 26.9112, S::RisesAndSets},
             std::nullopt,
-            {"Rise : 12:25:26  GMT", "Meridian: 19:40:31  GMT", "Set : 2:54:40  GMT,next day"}},
+            {"Rise : 12:25:26  GMT", "Meridian: 19:40:31  GMT", "Set :02:54:40  GMT,next day"}},
         {"rise of the day before", {-0.5, 5.25, 11.0, S::RisesAndSets}, std::nullopt,
-            {"Rise : 23:30:00  GMT,day before", "Meridian:  5:15:00  GMT", "Set :11:00:00  GMT"}},
+            {"Rise : 23:30:00  GMT,day before", "Meridian: 05:15:00  GMT", "Set :11:00:00  GMT"}},
         {"always below", {0, 12.0, 0, S::AlwaysBelow}, std::nullopt,
             {"Object always below horizon"}},
         {"always above", {0, 24.5, 0, S::AlwaysAbove}, std::nullopt,
-            {"Object always above horizon", "Merid.: 0:30:00  GMT,next day"}},
+            {"Object always above horizon", "Merid.:00:30:00  GMT,next day"}},
         {"not applicable", {0, 0, 0, S::NotApplicable}, std::nullopt, {}},
         {"sets but does not rise", {0, 3.5, 4.68, S::RisesAndSets, false, true}, std::nullopt,
-            {"Rise : none on this date", "Meridian:  3:30:00  GMT", "Set : 4:40:48  GMT"}},
+            {"Rise : none on this date", "Meridian: 03:30:00  GMT", "Set :04:40:48  GMT"}},
         {"with twilight", {6.0, 12.0, 18.0, S::RisesAndSets}, TTwilight {5.5, 24.25},
-            {"Rise :  6:00:00  GMT", "Meridian: 12:00:00  GMT", "Set :18:00:00  GMT",
-                "Civil Twilights -----", "sunrise twilight:  5:30  GMT",
-                "sunset  twilight:  0:15  GMT,next day"}},
+            {"Rise : 06:00:00  GMT", "Meridian: 12:00:00  GMT", "Set :18:00:00  GMT",
+                "Civil Twilights -----", "sunrise twilight: 05:30  GMT",
+                "sunset  twilight: 00:15  GMT,next day"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Name);

@@ -176,17 +176,17 @@ struct TimeTextCase
 TEST(Trigonom, FormatTimeWritesHoursMinutesSecondsAndMark)
 {
     const TimeTextCase cases[] = {
-        // -1.5 and 12.25 are the edge cases of the time text forms.
-        {"negative gets O and *", -1.5, " 1:30:00 O", -1.30, " 1:30 *"},
+        // -1.5 and 12.25 are the edge cases of the time text forms; hours have two digits.
+        {"negative gets O and *", -1.5, "01:30:00 O", -1.30, "01:30 *"},
         {"12.25", 12.25, "12:15:00  ", 12.15, "12:15  "},
         {"12:59:31", 12 + 59 / 60.0 + 31 / 3600.0, "12:59:31  ", 12.5931, "13:00  "},
         {"12:59:29", 12 + 59 / 60.0 + 29 / 3600.0, "12:59:29  ", 12.5929, "12:59  "},
-        {"zero", 0, " 0:00:00  ", 0, " 0:00  "},
+        {"zero", 0, "00:00:00  ", 0, "00:00  "},
         // 1 + 5/60 is 1.0833...: the minutes truncate to 4 and the seconds round to 60.
-        {"seconds carry", 1 + 5 / 60.0, " 1:05:00  ", 1.05, " 1:05  "},
+        {"seconds carry", 1 + 5 / 60.0, "01:05:00  ", 1.05, "01:05  "},
         {"minutes carry into hours", 9.99999, "10:00:00  ", 10.0, "10:00  "},
         {"end of day is 24:00", 23.99999, "24:00:00  ", 24.0, "24:00  "},
-        {"half second", 1 + 1 / 3600.0 * 0.4, " 1:00:00  ", 1.0, " 1:00  "},
+        {"half second", 1 + 1 / 3600.0 * 0.4, "01:00:00  ", 1.0, "01:00  "},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Name);

@@ -12,8 +12,8 @@ FLAGS=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
        -I.)
 SOURCES=(charts/ChartPaths.cpp charts/ChartSurface.cpp charts/ChtFile.cpp charts/ChtObjects.cpp
          charts/EscalaCarta.cpp charts/EXBitmap.cpp charts/ImgCarta.cpp charts/KaMD5.cpp
-         charts/Mercator.cpp charts/PictureReaders.cpp common/strtoken.cpp engine/NumText.cpp
-         engine/TextCodec.cpp engine/DateTime.cpp engine/Trigonom.cpp
+         charts/Mercator.cpp charts/PictureReaders.cpp charts/PictureWriters.cpp common/strtoken.cpp
+         engine/NumText.cpp engine/TextCodec.cpp engine/DateTime.cpp engine/Trigonom.cpp
          net/HttpLocation.cpp net/HttpRequest.cpp net/HttpResponse.cpp net/Htmldoc.cpp
          net/LnStream.cpp net/WebCharts.cpp common/FileIO.cpp charts/ChartDesktop.cpp
          charts/ChartDesk.cpp charts/ChartTools.cpp charts/ChartDialogs.cpp gps/GpsPosition.cpp

@@ -2,14 +2,19 @@
 #include "sky/AlmanacLocale.h"
 #include "sky/AlmanacPrint.h"
 #include "sky/fAlmanacPages.h"
+#include "tests/ui/Mnemonics.h"
+#include "tests/ui/PdfText.h"
 #include "ui/UiTestDoubles.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -37,17 +42,21 @@ private slots:
     void ControlsAsTheTable_data();
     void ControlsAsTheTable();
     void DateStartsTodayAndPlus3AddsThreeDays();
+    void OneClickThenTypeADate_data();
+    void OneClickThenTypeADate();
     void BuildPageShowsTheChosenPage_data();
     void BuildPageShowsTheChosenPage();
     void BuildReplacesThePage();
+    void PrintingAnEmptyPageIsAnError_data();
     void PrintingAnEmptyPageIsAnError();
     void FontSizeWarning_data();
     void FontSizeWarning();
     void PrintsToPdfReadBack_data();
     void PrintsToPdfReadBack();
     void PrintingFailureIsReported();
-    void PrinterSetupWorksOnThePrinterUsed();
+    void PrinterSetupIsKeptForPrinting();
     void ChoicesAreKeptPerUser();
+    void Screenshot();
     void LocaleNames_data();
     void LocaleNames();
 
@@ -63,6 +72,8 @@ private:
     std::unique_ptr<TTestSettingsFolder> FFolder;
     std::unique_ptr<TFixedClock> FClock;
     std::unique_ptr<TTestMessageBoxes> FBoxes;
+    std::unique_ptr<TTestFileDialogs> FFiles;
+    std::unique_ptr<TTestPrinterDialog> FPrinters;
     std::unique_ptr<TFormAlmanacPages> FWindow;
 };
 
@@ -79,6 +90,8 @@ void TAlmanacPagesWindowTest::initTestCase()
 void TAlmanacPagesWindowTest::init()
 {
     FBoxes = std::make_unique<TTestMessageBoxes>();
+    FFiles = std::make_unique<TTestFileDialogs>();
+    FPrinters = std::make_unique<TTestPrinterDialog>();
     FWindow = std::make_unique<TFormAlmanacPages>();
     FWindow->show();
     QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
@@ -87,6 +100,8 @@ void TAlmanacPagesWindowTest::init()
 void TAlmanacPagesWindowTest::cleanup()
 {
     FWindow.reset();
+    FPrinters.reset();
+    FFiles.reset();
     FBoxes.reset();
     // Each test starts from a user without stored choices.
     QSettings(QSettings::UserScope, QStringLiteral("Pelvarq"), QStringLiteral("Varunel")).clear();
@@ -129,6 +144,8 @@ void TAlmanacPagesWindowTest::ControlsAsTheTable_data()
                            << "Print page";
     QTest::addRow("print item") << "MIPrintPage"
                                 << "Print page" << QString();
+    QTest::addRow("save as PDF item") << "MISaveAsPdf"
+                                      << "Save as PDF..." << QString();
     QTest::addRow("printer setup item") << "MIPrinterSetup"
                                         << "Printer setup..." << QString();
     QTest::addRow("font item") << "MIChooseFont"
@@ -158,10 +175,17 @@ void TAlmanacPagesWindowTest::ControlsAsTheTable()
         QCOMPARE(widget->toolTip(), hint);
 
     QVERIFY(Control<QRadioButton>("RBAriesAndPlanets")->isChecked());
+    QCOMPARE(MnemonicClashes(*FWindow), QStringList());
     auto *memo = Control<QPlainTextEdit>("Memo");
     QVERIFY(memo->isReadOnly());
     QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QVERIFY(QFontInfo(memo->font()).fixedPitch());
+    // Monospaced by its glyphs (fixedPitch() is false for Noto Sans Mono): the page's columns
+    // line up.
+    const QFontMetricsF metrics(memo->font());
+    for (const QChar c : {QLatin1Char('i'), QLatin1Char('0'), QLatin1Char(' '), QLatin1Char('|')})
+        QCOMPARE(metrics.horizontalAdvance(c), metrics.horizontalAdvance(QLatin1Char('W')));
+    const QFontMetricsF print(FWindow->PrintFont());
+    QCOMPARE(print.horizontalAdvance(QLatin1Char('i')), print.horizontalAdvance(QLatin1Char('W')));
 }
 
 void TAlmanacPagesWindowTest::DateStartsTodayAndPlus3AddsThreeDays()
@@ -179,6 +203,35 @@ void TAlmanacPagesWindowTest::DateStartsTodayAndPlus3AddsThreeDays()
     QTest::mouseClick(Control<QPushButton>("BPlus3"), Qt::LeftButton);
     QCOMPARE(date->date(), QDate(9999, 12, 29));
     QVERIFY(FBoxes->Shown.isEmpty());
+}
+
+void TAlmanacPagesWindowTest::OneClickThenTypeADate_data()
+{
+    QTest::addColumn<double>("where"); // of the text's width, from the left
+    QTest::addColumn<QString>("keys");
+    QTest::addRow("click on the day, digits") << 0.1 << "21062024";
+    QTest::addRow("click on the year, digits") << 0.8 << "21062024";
+    QTest::addRow("click in the middle, with separators") << 0.5 << "21/06/2024";
+    QTest::addRow("one-digit day and month") << 0.5 << "21/6/2024";
+}
+
+void TAlmanacPagesWindowTest::OneClickThenTypeADate()
+{
+    QFETCH(double, where);
+    QFETCH(QString, keys);
+    auto *date = Control<QDateEdit>("EdDate");
+    QApplication::setActiveWindow(FWindow.get());
+    QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+    Control<QPushButton>("BBuildPage")->setFocus();
+    // The click lands on the text, where the date is typed (not on the calendar's arrow).
+    auto *text = date->findChild<QLineEdit *>();
+    QVERIFY(text);
+    QTest::mouseClick(
+        text, Qt::LeftButton, {}, QPoint(int(text->width() * where), text->height() / 2));
+    QTest::qWait(1);
+    QVERIFY(date->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), keys);
+    QCOMPARE(date->date(), QDate(2024, 6, 21));
 }
 
 void TAlmanacPagesWindowTest::BuildPageShowsTheChosenPage_data()
@@ -211,16 +264,21 @@ void TAlmanacPagesWindowTest::BuildReplacesThePage()
     QCOMPARE(FWindow->PageText(), Golden("right"));
 }
 
+void TAlmanacPagesWindowTest::PrintingAnEmptyPageIsAnError_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addRow("print page") << "MIPrintPage";
+    QTest::addRow("save as PDF") << "MISaveAsPdf";
+}
+
 void TAlmanacPagesWindowTest::PrintingAnEmptyPageIsAnError()
 {
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("empty.pdf"));
-    FWindow->Printer().setOutputFormat(QPrinter::PdfFormat);
-    FWindow->Printer().setOutputFileName(pdf);
-
-    FWindow->MIPrintPageClick();
+    QFETCH(QString, item);
+    FWindow->findChild<QAction *>(item)->trigger();
     QCOMPARE(FBoxes->Texts(), QStringList {QStringLiteral("Page is empty. Build a page first.")});
-    QVERIFY(!QFile::exists(pdf));
+    // Nothing asked before the page exists.
+    QCOMPARE(FPrinters->Shown, 0);
+    QVERIFY(FFiles->Requests.isEmpty());
     // The window stays usable.
     FWindow->BBuildPageClick();
     QCOMPARE(FWindow->PageText(), Golden("left"));
@@ -268,23 +326,34 @@ void TAlmanacPagesWindowTest::FontSizeWarning()
     }
 }
 
+enum class TPrintRoute
+{
+    PrinterDialogFile, // "Print page", the printer dialog's file output
+    SaveAsPdf, // "Save as PDF..."
+    NoPrinter, // "Print page" with no printer installed, taking the PDF offered
+};
+
 void TAlmanacPagesWindowTest::PrintsToPdfReadBack_data()
 {
+    QTest::addColumn<int>("route");
     QTest::addColumn<int>("pointSize");
     QTest::addColumn<bool>("oneSheet");
 
     // 95 lines of 7 points fit an A4 sheet; at 9 points the page runs on to a second sheet.
-    QTest::addRow("default 7 points") << 7 << true;
-    QTest::addRow("9 points") << 9 << false;
+    QTest::addRow("printer, default 7 points") << int(TPrintRoute::PrinterDialogFile) << 7 << true;
+    QTest::addRow("printer, 9 points") << int(TPrintRoute::PrinterDialogFile) << 9 << false;
+    QTest::addRow("save as PDF, 7 points") << int(TPrintRoute::SaveAsPdf) << 7 << true;
+    QTest::addRow("save as PDF, 9 points") << int(TPrintRoute::SaveAsPdf) << 9 << false;
+    QTest::addRow("no printer") << int(TPrintRoute::NoPrinter) << 7 << true;
 }
 
 void TAlmanacPagesWindowTest::PrintsToPdfReadBack()
 {
+    QFETCH(int, route);
     QFETCH(int, pointSize);
     QFETCH(bool, oneSheet);
 
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty())
+    if (!PdfTextAvailable())
         QSKIP("pdftotext (poppler-utils) is not installed");
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
@@ -295,24 +364,41 @@ void TAlmanacPagesWindowTest::PrintsToPdfReadBack()
     };
     FWindow->MIChooseFontClick();
     FBoxes->Shown.clear();
-    FWindow->Printer().setOutputFormat(QPrinter::PdfFormat);
-    FWindow->Printer().setOutputFileName(pdf);
-    QTest::mouseClick(Control<QToolButton>("BPrint"), Qt::LeftButton);
+    switch (static_cast<TPrintRoute>(route)) {
+    case TPrintRoute::PrinterDialogFile:
+        FPrinters->Answers << pdf;
+        QTest::mouseClick(Control<QToolButton>("BPrint"), Qt::LeftButton);
+        QCOMPARE(FPrinters->Shown, 1);
+        QVERIFY(FFiles->Requests.isEmpty());
+        break;
+    case TPrintRoute::SaveAsPdf:
+        FFiles->Answers << pdf;
+        FWindow->findChild<QAction *>(QStringLiteral("MISaveAsPdf"))->trigger();
+        QCOMPARE(FFiles->Requests.size(), 1);
+        QCOMPARE(QFileInfo(FFiles->Requests[0].Folder).fileName(),
+            QStringLiteral("almanac-2024-03-30-sun-moon-stars.pdf"));
+        QCOMPARE(FFiles->Requests[0].DefaultSuffix, QStringLiteral("pdf"));
+        QCOMPARE(FPrinters->Shown, 0);
+        break;
+    case TPrintRoute::NoPrinter:
+        FPrinters->HasPrinters = false;
+        FBoxes->Answers << QMessageBox::Yes;
+        FFiles->Answers << pdf;
+        QTest::mouseClick(Control<QToolButton>("BPrint"), Qt::LeftButton);
+        QCOMPARE(FBoxes->Texts(),
+            QStringList {
+                QStringLiteral("No printer is installed. Save the pages as a PDF file instead?")});
+        FBoxes->Shown.clear();
+        break;
+    }
     QVERIFY(FBoxes->Shown.isEmpty());
 
-    QProcess process;
-    process.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), 0);
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    const QString text = PdfText(pdf);
     // pdftotext ends every sheet with a form feed.
-    QCOMPARE(text.count(QLatin1Char('\f')) == 1, oneSheet);
-    // pdftotext rebuilds blanks from glyph positions: compare words, in order.
-    const auto words = [](const QString &t) {
-        return t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    };
-    const QStringList expected = words(Golden("right") + QLatin1Char('\n') + AlmanacFooterLine());
-    QCOMPARE(words(text), expected);
+    QCOMPARE(PdfSheetCount(text) == 1, oneSheet);
+    const QStringList expected =
+        PdfWords(Golden("right") + QLatin1Char('\n') + AlmanacFooterLine());
+    QCOMPARE(PdfWords(text), expected);
 }
 
 void TAlmanacPagesWindowTest::PrintingFailureIsReported()
@@ -320,21 +406,36 @@ void TAlmanacPagesWindowTest::PrintingFailureIsReported()
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("no such folder/page.pdf"));
     FWindow->BBuildPageClick();
-    FWindow->Printer().setOutputFormat(QPrinter::PdfFormat);
-    FWindow->Printer().setOutputFileName(pdf);
+    FPrinters->Answers << pdf;
     FWindow->MIPrintPageClick();
-    QCOMPARE(FBoxes->Texts(), QStringList {QStringLiteral("Cannot open the printer: ") + pdf});
+    QCOMPARE(FBoxes->Shown.size(), 1);
+    QVERIFY2(FBoxes->Shown[0].Text.startsWith(QStringLiteral("Cannot write ") + pdf),
+        qPrintable(FBoxes->Shown[0].Text));
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(FWindow->PageText(), Golden("left"));
 }
 
-void TAlmanacPagesWindowTest::PrinterSetupWorksOnThePrinterUsed()
+void TAlmanacPagesWindowTest::PrinterSetupIsKeptForPrinting()
 {
-    QPrinter *seen = nullptr;
-    FWindow->SetupPrinter = [&](QWidget *, QPrinter &printer) { seen = &printer; };
+    if (!PdfTextAvailable())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("set-up.pdf"));
+    // The file output chosen in "Printer setup..." is where "Print page" then prints.
+    FPrinters->Answers << pdf << TTestPrinterDialog::kAcceptAsSet;
     FWindow->findChild<QAction *>(QStringLiteral("MIPrinterSetup"))->trigger();
-    QCOMPARE(seen, &FWindow->Printer());
+    QCOMPARE(FWindow->Printer().outputFileName(), pdf);
+    FWindow->BBuildPageClick();
+    FWindow->MIPrintPageClick();
+    QCOMPARE(FPrinters->Shown, 2);
     QVERIFY(FBoxes->Shown.isEmpty());
+    QCOMPARE(
+        PdfWords(PdfText(pdf)), PdfWords(Golden("left") + QLatin1Char('\n') + AlmanacFooterLine()));
+
+    // With no printer installed, setup says so.
+    FPrinters->HasPrinters = false;
+    FWindow->findChild<QAction *>(QStringLiteral("MIPrinterSetup"))->trigger();
+    QCOMPARE(FBoxes->Texts(), QStringList {QStringLiteral("No printer is installed.")});
 }
 
 void TAlmanacPagesWindowTest::ChoicesAreKeptPerUser()
@@ -352,6 +453,17 @@ void TAlmanacPagesWindowTest::ChoicesAreKeptPerUser()
     QCOMPARE(FWindow->PrintFont().pointSize(), 6);
     // The date is not kept: it starts at today.
     QCOMPARE(Control<QDateEdit>("EdDate")->date(), QDate(2024, 3, 30));
+}
+
+void TAlmanacPagesWindowTest::Screenshot()
+{
+    const QString folder = qEnvironmentVariable("VRN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("VRN_SCREENSHOT_DIR not set");
+    Control<QRadioButton>("RBSunMoonAndStars")->setChecked(true);
+    FWindow->BBuildPageClick();
+    QApplication::processEvents();
+    QVERIFY(FWindow->grab().save(folder + QStringLiteral("/almanac-pages.png")));
 }
 
 void TAlmanacPagesWindowTest::LocaleNames_data()

@@ -7,12 +7,16 @@
 #include "ui/MessageBoxes.h"
 #include "ui/UiTestDoubles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QWidget>
 #include <memory>
 #include <stdexcept>
@@ -30,6 +34,7 @@ private slots:
     void MessageBoxesAnswerFromTheQueue();
     void RunCommandShowsTheErrorAndGoesOn_data();
     void RunCommandShowsTheErrorAndGoesOn();
+    void MessageBoxHasRoomForItsTitle();
     void FileDialogsTakeTheNamesGiven();
     void ClockIsFixedInTests();
     void HelpFileGoesToTheOpener_data();
@@ -166,6 +171,25 @@ void TUiSeamsTest::RunCommandShowsTheErrorAndGoesOn()
     QCOMPARE(boxes.Texts(), shown);
 }
 
+void TUiSeamsTest::MessageBoxHasRoomForItsTitle()
+{
+    // A two-word message under a long program name: the box is as wide as the title bar needs
+    // for the title beside the window manager's buttons (at least 100 pixels of them).
+    const QString saved = QApplication::applicationName();
+    QApplication::setApplicationName(QStringLiteral("Varunel celestial navigation and charts"));
+    const auto box = MakeMessageBox(nullptr,
+        {QStringLiteral("No LOPs"), QMessageBox::Information, QMessageBox::Ok,
+            QMessageBox::NoButton});
+    QApplication::setApplicationName(saved);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    QCOMPARE(box->windowTitle(), QStringLiteral("Varunel celestial navigation and charts"));
+    QVERIFY2(box->width() >= QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 100,
+        qPrintable(QString::number(box->width())));
+}
+
 void TUiSeamsTest::FileDialogsTakeTheNamesGiven()
 {
     TTestFileDialogs dialogs;
@@ -212,8 +236,8 @@ void TUiSeamsTest::HelpFileGoesToTheOpener_data()
     QTest::addRow("found and opened") << true << true << 1 << QString();
     QTest::addRow("missing") << false << true << 0
                              << QStringLiteral("Help file VrnHelp.htm not found.");
-    QTest::addRow("no viewer") << true << false << 1
-                               << QStringLiteral("Could not open the help file");
+    // Without a browser the file shows in the program's own help window, without a message.
+    QTest::addRow("no viewer") << true << false << 1 << QString();
 }
 
 void TUiSeamsTest::HelpFileGoesToTheOpener()
@@ -227,6 +251,7 @@ void TUiSeamsTest::HelpFileGoesToTheOpener()
     QTemporaryDir withHelp;
     QFile help(withHelp.filePath(QStringLiteral("VrnHelp.htm")));
     QVERIFY(help.open(QIODevice::WriteOnly));
+    help.write("<html><head><title>Help</title></head><body><p>Sextant altitude</p></body></html>");
     help.close();
     // A folder named like the file must not be taken for it.
     QVERIFY(QDir(empty.path()).mkdir(QStringLiteral("VrnHelp.htm")));
@@ -251,6 +276,21 @@ void TUiSeamsTest::HelpFileGoesToTheOpener()
         QCOMPARE(boxes.Shown.size(), 1);
         QVERIFY2(boxes.Shown.constFirst().Text.startsWith(message),
             qPrintable(boxes.Shown.constFirst().Text));
+    }
+    // The program's own help window, only when the file is there and no browser started.
+    QPointer<QWidget> window;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("FormHelp") && w->isVisible())
+            window = w;
+    }
+    QCOMPARE(window != nullptr, present && !viewerStarts);
+    if (window) {
+        auto *browser = window->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser"));
+        QVERIFY(browser);
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("Sextant altitude")));
+        QTest::mouseClick(
+            window->findChild<QPushButton *>(QStringLiteral("BClose")), Qt::LeftButton);
+        QTRY_VERIFY(!window || !window->isVisible());
     }
 }
 

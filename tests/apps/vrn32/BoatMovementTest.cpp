@@ -1,6 +1,7 @@
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fBoatMovement.h"
 #include "apps/vrn32/fVrnSpla.h"
+#include "apps/vrn32/fchvrn32.h"
 #include "celestial/Sextante.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fVrn32.h"
@@ -173,9 +174,13 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
         QVERIFY(windows.Launcher()
                     .findChild<QPushButton *>(QStringLiteral("BStarFinder"))
                     ->isEnabled());
-        QVERIFY(!windows.Launcher()
-                     .findChild<QPushButton *>(QStringLiteral("BChartNavigation"))
-                     ->isEnabled());
+        auto *chartButton =
+            windows.Launcher().findChild<QPushButton *>(QStringLiteral("BChartNavigation"));
+        QVERIFY(chartButton->isEnabled());
+        QVERIFY(!windows.ChartViewer().isVisible());
+        chartButton->click();
+        QVERIFY(windows.ChartViewer().isVisible());
+        windows.ChartViewer().hide();
         launch->click();
         QVERIFY(windows.CelestialNavigation().isVisible());
 
@@ -211,9 +216,13 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
         windows.Launcher().findChild<QPushButton *>(QStringLiteral("BStarFinder"))->click();
         QVERIFY(windows.StarFinder().isVisible());
         QCOMPARE(lat->Position(), 12.0);
-        QVERIFY(!windows.CelestialNavigation()
-                     .findChild<QPushButton *>(QStringLiteral("BAbreCarta"))
-                     ->isEnabled());
+        // "Chart..." hands the page's overlay to the chart viewer and shows it.
+        auto *chart =
+            windows.CelestialNavigation().findChild<QPushButton *>(QStringLiteral("BAbreCarta"));
+        QVERIFY(chart->isEnabled());
+        chart->click();
+        QVERIFY(windows.ChartViewer().isVisible());
+        QCOMPARE(windows.ChartViewer().windowTitle(), QStringLiteral("Chart"));
         TLOPRecord lop;
         lop.ObjectName = "Sun";
         lop.GMTDay = 3;

@@ -2,15 +2,18 @@
 #include "apps/vrn32/fVrnSpla.h"
 #include "engine/DateTime.h"
 #include "engine/VrnError.h"
+#include "tests/ui/Mnemonics.h"
 #include "ui/UiTestDoubles.h"
 #include "ui/fVrndisc.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -37,6 +40,8 @@ private slots:
     void OkReturnsToTheChartViewerThenCloseEnds();
     void FailedCloseQueryStillEnds();
     void Screenshot();
+    void CommandLine_data();
+    void CommandLine();
     void StartupFormatsFollowTheUser_data();
     void StartupFormatsFollowTheUser();
 
@@ -96,8 +101,11 @@ QPushButton *TLauncherTest::Button(const char *name) const
 void TLauncherTest::CaptionAndLabels()
 {
     QCOMPARE(FLauncher->windowTitle(), QStringLiteral(" Varunel "));
-    // A fixed single border: the launcher cannot be resized.
-    QCOMPARE(FLauncher->minimumSize(), FLauncher->maximumSize());
+    // Laid out like every window: it can grow from the size of its contents, which fits the
+    // smallest screen.
+    QVERIFY(FLauncher->maximumSize().width() > FLauncher->minimumSize().width());
+    QVERIFY(FLauncher->minimumSize().width() <= 1280 && FLauncher->minimumSize().height() <= 720);
+    QCOMPARE(MnemonicClashes(*FLauncher), QStringList());
     auto *version = FLauncher->findChild<QLabel *>(QStringLiteral("LVersion"));
     QVERIFY(version);
     QCOMPARE(version->text(), QStringLiteral("Version " VRN_VERSION));
@@ -194,6 +202,7 @@ void TLauncherTest::DisclaimerOpensModallyAndIsFreed()
     QString text;
     bool readOnly = false;
     bool noWrap = false;
+    int hiddenWidth = -1;
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<TFormVrnDisclaimer *>(QApplication::activeModalWidget());
         if (!dialog) {
@@ -211,16 +220,20 @@ void TLauncherTest::DisclaimerOpensModallyAndIsFreed()
             text = memo->toPlainText();
             readOnly = memo->isReadOnly();
             noWrap = memo->lineWrapMode() == QPlainTextEdit::NoWrap;
+            // No line is cut: the longest fits the text area as it opens.
+            QApplication::processEvents();
+            hiddenWidth = memo->horizontalScrollBar()->maximum();
         }
         QTest::mouseClick(
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
     });
     QTest::mouseClick(Button("BDisclaimer"), Qt::LeftButton);
 
-    QCOMPARE(title, QStringLiteral("Varunel Light"));
+    QCOMPARE(title, QStringLiteral("Varunel"));
     QCOMPARE(intro, QStringLiteral("license agreement, disclaimer and acknowledgments:"));
     QVERIFY(readOnly);
     QVERIFY(noWrap);
+    QCOMPARE(hiddenWidth, 0);
     for (const char *needed : {"LICENSE AGREEMENT", "WITHOUT WARRANTY", "NOT FOR SOLE NAVIGATION",
              "Meeus", "VSOP87", "Bretagnon", "Francou", "astronomia", "MIT License", "GSHHG"}) {
         QVERIFY2(text.contains(QLatin1String(needed)), needed);
@@ -293,6 +306,58 @@ void TLauncherTest::Screenshot()
     if (!folder.isEmpty()) {
         QVERIFY(shot.save(folder + QStringLiteral("/launcher.png")));
     }
+}
+
+void TLauncherTest::CommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<bool>("celestial");
+    QTest::addColumn<bool>("almanac");
+    QTest::addColumn<QString>("chart");
+
+    QTest::addRow("nothing") << QStringList {"vrn32"} << true << QString() << false << false
+                             << QString();
+    QTest::addRow("celestial") << QStringList {"vrn32", "--celestial"} << true << QString() << true
+                               << false << QString();
+    QTest::addRow("both windows") << QStringList {"vrn32", "--almanac", "--celestial"} << true
+                                  << QString() << true << true << QString();
+    QTest::addRow("chart") << QStringList {"vrn32", "--chart", "coast.cht"} << true << QString()
+                           << false << false << "coast.cht";
+    QTest::addRow("unknown option")
+        << QStringList {"vrn32", "--celestrial"} << false << "Unknown option 'celestrial'." << false
+        << false << QString();
+    QTest::addRow("chart without file")
+        << QStringList {"vrn32", "--chart"} << false << "Missing value after '--chart'." << false
+        << false << QString();
+    QTest::addRow("stray argument")
+        << QStringList {"vrn32", "start.txt", "coast.cht"} << false
+        << "Unexpected argument: coast.cht" << false << false << QString();
+}
+
+void TLauncherTest::CommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, ok);
+    QFETCH(QString, error);
+    QFETCH(bool, celestial);
+    QFETCH(bool, almanac);
+    QFETCH(QString, chart);
+
+    const TVrn32Options o = ParseVrn32Arguments(arguments);
+    QCOMPARE(o.Ok, ok);
+    QCOMPARE(o.Error, error);
+    QVERIFY(!o.ShowText);
+    QCOMPARE(o.ShowCelestial, celestial);
+    QCOMPARE(o.ShowAlmanac, almanac);
+    QCOMPARE(o.ChartFile, chart);
+
+    // --help lists every option.
+    const TVrn32Options help = ParseVrn32Arguments({"vrn32", "--help"});
+    QVERIFY(help.ShowText);
+    for (const char *option : {"--celestial", "--almanac", "--chart <FILE>", "--version"})
+        QVERIFY2(help.Text.contains(QLatin1String(option)), option);
 }
 
 void TLauncherTest::StartupFormatsFollowTheUser_data()
