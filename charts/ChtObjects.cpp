@@ -109,6 +109,12 @@ std::optional<TObjectsView> ViewOfObjects(const TObjList &objects, double aspect
         lonMin = std::min(lonMin, obj->LonMin);
         lonMax = std::max(lonMax, obj->LonMax);
     }
+    return ViewOfBox(latMin, latMax, lonMin, lonMax, aspect);
+}
+
+std::optional<TObjectsView> ViewOfBox(
+    double latMin, double latMax, double lonMin, double lonMax, double aspect)
+{
     if (latMin > latMax || lonMin > lonMax)
         return std::nullopt;
     TObjectsView v;

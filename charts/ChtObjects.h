@@ -192,6 +192,9 @@ struct TObjectsView
 };
 
 std::optional<TObjectsView> ViewOfObjects(const TObjList &objects, double aspect);
+// The same for a box in degrees; none for an empty box (a minimum above its maximum).
+std::optional<TObjectsView> ViewOfBox(
+    double latMin, double latMax, double lonMin, double lonMax, double aspect);
 
 // The points of every point-list object of the list.
 std::size_t PointCountOf(const TObjList &objects);
