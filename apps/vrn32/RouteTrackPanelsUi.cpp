@@ -241,7 +241,7 @@ void TRouteTrackPanels::CreatePage()
     FEdNomeRota->setMaxLength(80);
     FLNomeRota = NamedLabel("LNomeRota", QStringLiteral("Name:"), page);
     FLNomeRota->setBuddy(FEdNomeRota);
-    FCBRouteVisible = new QCheckBox(QStringLiteral("&Visible"), page);
+    FCBRouteVisible = new QCheckBox(QStringLiteral("Visi&ble"), page);
     FCBRouteVisible->setObjectName(QStringLiteral("CBRouteVisible"));
     FGridRouteColor = new TRouteColorGrid(page);
 

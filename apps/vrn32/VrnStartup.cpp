@@ -1,19 +1,24 @@
 #include "apps/vrn32/VrnStartup.h"
 
+#include "apps/vrn32/ChartViewerIcons.h"
+#include "apps/vrn32/RouteTrackPanels.h"
 #include "apps/vrn32/fBoatMovement.h"
 #include "apps/vrn32/fVrnSpla.h"
 #include "apps/vrn32/fchvrn32.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fVrn32.h"
+#include "charts/Dcarta.h"
 #include "engine/Astros.h"
 #include "engine/DateTime.h"
 #include "sky/fAlmanacPages.h"
 #include "sky/fTAstroChart.h"
 #include "ui/FormSettings.h"
 
+#include <QAction>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QMenu>
 
 namespace vrn {
 
@@ -106,6 +111,7 @@ TVrn32Windows::TVrn32Windows()
     // Asked once, before any window goes: the viewer offers to save a changed desktop.
     FLauncher->SetCloseQueryHandler([this] { FChartViewer->AskSaveDesktopAtExit(); });
     FChartViewer->SetAboutBox([this] { FLauncher->ShowAsAboutBox(); });
+    AttachRouteEditor();
     FCelestialNavigation->SetChartViewer(
         [this](const TChartHandOver &handOver) { FChartViewer->ShowCelestialOverlay(handOver); });
     FLauncher->SetStarFinderWindow(FStarFinder.get());
@@ -118,6 +124,37 @@ TVrn32Windows::TVrn32Windows()
     FEqualAltitudes->SetBoatMovementDialog(FBoatMovement.get());
 }
 
+void TVrn32Windows::AttachRouteEditor()
+{
+    TFormCartaVrn &viewer = *FChartViewer;
+    FRouteEditor = std::make_unique<TRouteTrackPanels>(viewer.Chart(), &viewer);
+    FRouteEditor->SetIcons([](const char *name) { return ChartViewerIcon(name); });
+    // "Add Points" presses the route or track tool of the viewer's tool bar.
+    FRouteEditor->SetToolSetter([&viewer](TTipoFerramentaCarta tool) {
+        const char *name = tool == TTipoFerramentaCarta::fcTrack ? "ToolTracks" : "ToolsRoutes";
+        if (auto *action = viewer.findChild<QAction *>(QLatin1String(name)))
+            action->trigger();
+        else
+            viewer.Chart().SetFerramenta(tool);
+    });
+    viewer.SetRouteTrackEditor(FRouteEditor.get());
+    // GPX exchange in the File menu, before the printing commands.
+    auto *file = viewer.findChild<QMenu *>(QStringLiteral("File1"));
+    auto *print = viewer.findChild<QAction *>(QStringLiteral("PrintChart1"));
+    if (!file)
+        return;
+    auto *importGpx = new QAction(QStringLiteral("Import GPX..."), file);
+    importGpx->setObjectName(QStringLiteral("ImportGpx1"));
+    auto *exportGpx = new QAction(QStringLiteral("Export GPX..."), file);
+    exportGpx->setObjectName(QStringLiteral("ExportGpx1"));
+    TRouteTrackPanels *editor = FRouteEditor.get();
+    QObject::connect(importGpx, &QAction::triggered, editor, &TRouteTrackPanels::ImportGpx);
+    QObject::connect(exportGpx, &QAction::triggered, editor, &TRouteTrackPanels::ExportGpx);
+    file->insertAction(print, importGpx);
+    file->insertAction(print, exportGpx);
+    file->insertSeparator(print);
+}
+
 TVrn32Windows::~TVrn32Windows()
 {
     FEqualAltitudes.reset();
@@ -125,6 +162,8 @@ TVrn32Windows::~TVrn32Windows()
     FStarFinder.reset();
     FAlmanacPages.reset();
     FCelestialNavigation.reset();
+    FChartViewer->SetRouteTrackEditor(nullptr);
+    FRouteEditor.reset();
     FChartViewer.reset();
     FLauncher.reset();
     FreeAstros();

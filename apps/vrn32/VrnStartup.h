@@ -15,6 +15,7 @@ class TFormStarFinder;
 class TFormMeridianPassageByEqualAltitudes;
 class TFormVarunelSplash;
 class TFormVrn32;
+class TRouteTrackPanels;
 
 // Company, program name ("Varunel", also the application title) and version.
 void SetApplicationIdentity();
@@ -73,8 +74,11 @@ public:
     TFormMeridianPassageByEqualAltitudes &EqualAltitudes() { return *FEqualAltitudes; }
 
 private:
+    void AttachRouteEditor();
+
     std::unique_ptr<TFormVarunelSplash> FLauncher;
     std::unique_ptr<TFormCartaVrn> FChartViewer;
+    std::unique_ptr<TRouteTrackPanels> FRouteEditor;
     std::unique_ptr<TFormVrn32> FCelestialNavigation;
     std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
     std::unique_ptr<TFormStarFinder> FStarFinder;
