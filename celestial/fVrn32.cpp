@@ -5,9 +5,11 @@
 #include "celestial/MeridianPassage.h"
 #include "celestial/SextantErrorPlot.h"
 #include "celestial/SightInputs.h"
+#include "celestial/SuspectLOPDelegate.h"
 #include "celestial/SystemTimeZone.h"
 #include "celestial/WindowFields.h"
 #include "celestial/fEdAltitudeErrorPair.h"
+#include "celestial/fTwoObjectsCalculations.h"
 #include "celestial/fedlop.h"
 #include "charts/Dcarta.h"
 #include "common/NumEdit.h"
@@ -47,6 +49,7 @@ constexpr double kPaneLonSpan = 1.665; // degrees of longitude across a chart pa
 constexpr TColor kPenRed = 0x0000FF;
 constexpr TColor kPenYellow = 0x00FFFF;
 constexpr TColor kPenAqua = 0xFFFF00;
+constexpr TColor kPenMagenta = 0xFF00FF; // the least-squares fix and its error ellipse
 
 const QString kLOPListSaveFilter = QStringLiteral("Varunel LOP list (*.vll *.VLL)");
 const QString kLOPListOpenFilter = QStringLiteral("Varunel LOP List (*.vll *.VLL)");
@@ -84,16 +87,19 @@ TViewBox ViewBoxOf(const TLogCarta &chart)
     return {e.LatMin, e.LatMax, e.LonMin, e.LonMax};
 }
 
-// The LOP line across the view, in its style.
-void DrawLOPLine(TLogCarta &chart, const TLOPOverlay &o)
+// The LOP line across the view, in its style; the suspect LOP of the last fix is dashed while it
+// takes part in fixes.
+void DrawLOPLine(TLogCarta &chart, const TLOPOverlay &o, bool suspect = false)
 {
-    const TPenStyle style = o.Solid ? TPenStyle::Solid : TPenStyle::Dot;
+    const TPenStyle style = !o.Solid ? TPenStyle::Dot
+        : suspect                    ? TPenStyle::Dash
+                                     : TPenStyle::Solid;
     switch (o.Kind) {
     case TLOPLineKind::Parallel:
         chart.DrawParallel(style, o.Foot.Lat);
         break;
     case TLOPLineKind::Meridian:
-        chart.DrawMeridian(TPenStyle::Solid, o.Foot.Lon);
+        chart.DrawMeridian(suspect ? TPenStyle::Dash : TPenStyle::Solid, o.Foot.Lon);
         break;
     case TLOPLineKind::Sloped:
         chart.DrawLineWorld(style, o.Lat1, o.Lon1, o.Lat2, o.Lon2);
@@ -104,15 +110,33 @@ void DrawLOPLine(TLogCarta &chart, const TLOPOverlay &o)
 // A LOP of the position pane: a dotted line from its foot point to its assumed position, the
 // line, and its number when given, all in one colour.
 void DrawListedLOP(TLogCarta &chart, const TLOPRecord &lop, TColor colour, const TLatLon &windowAP,
-    std::optional<int> number)
+    std::optional<int> number, bool suspect)
 {
     const TLOPOverlay o = PlanLOPOverlay(
         lop, TLOPPlaneScale::AssumedLatitude, ViewBoxOf(chart), windowAP, number.has_value());
     chart.SetPenColor(colour);
     chart.DrawLineWorld(TPenStyle::Dot, o.Foot.Lat, o.Foot.Lon, o.AP.Lat, o.AP.Lon);
-    DrawLOPLine(chart, o);
+    DrawLOPLine(chart, o, suspect);
     if (number && o.Label)
         chart.DrawLabel(QString::number(*number), o.Label->Lat, o.Label->Lon);
+}
+
+// The least-squares fix inside its 1-sigma error ellipse: a position mark crossed, so that it
+// stands apart from the mark of the fix by crossings next to it.
+void DrawLeastSquaresFix(TLogCarta &chart, const TLeastSquaresFix &fix)
+{
+    constexpr int kArm = 6; // pixels
+    chart.SetPenColor(kPenMagenta);
+    const std::vector<TLatLon> outline = ErrorEllipseOutline(fix);
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const TLatLon &a = outline[i];
+        const TLatLon &b = outline[(i + 1) % outline.size()];
+        chart.DrawLineWorld(TPenStyle::Solid, a.Lat, a.Lon, b.Lat, b.Lon);
+    }
+    chart.DrawPositionMark(fix.Lat, fix.Lon);
+    const TScreenPoint p = chart.World2Screen(fix.Lat, fix.Lon);
+    chart.DrawLine(p.X - kArm, p.Y, TPenStyle::Solid, p.X + kArm, p.Y);
+    chart.DrawLine(p.X, p.Y - kArm, TPenStyle::Solid, p.X, p.Y + kArm);
 }
 
 } // namespace
@@ -200,6 +224,7 @@ void TFormVrn32::ConnectSignals()
         {FBMeridianPassageByMethodOfEqualAltitudes,
             &TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick},
         {FBAlmanacPages, &TFormVrn32::BAlmanacPagesClick},
+        {FBShowDistanceBetweenTwoObjects, &TFormVrn32::BShowDistanceBetweenTwoObjectsClick},
         {FBStarFinder, &TFormVrn32::BStarFinderClick},
         {FBAbreCarta, &TFormVrn32::BAbreCartaClick},
         {FBNow, &TFormVrn32::BNowClick},
@@ -442,13 +467,26 @@ void TFormVrn32::DrawPositionPane(TLogCarta *chart)
 {
     if (FLOPs.FixValid())
         chart->DrawPositionMark(FLOPs.FixLat(), FLOPs.FixLon());
+    const TLeastSquaresFix *lsq = ShownLeastSquares();
+    const int suspect = lsq && lsq->Suspect ? lsq->Suspect->LOP : 0;
     const TLatLon ap {FEdLatitude->Position(), FEdLongitude->Position()};
     const auto &lops = FLOPs.LOPs();
     for (std::size_t i = 0; i < lops.size(); ++i)
-        DrawListedLOP(*chart, lops[i], kPenAqua, ap, static_cast<int>(i) + 1);
-    if (FLOPs.TransportActive())
-        for (const auto &lop : FLOPs.TransportedLOPs())
-            DrawListedLOP(*chart, lop, kPenRed, ap, std::nullopt);
+        DrawListedLOP(*chart, lops[i], kPenAqua, ap, static_cast<int>(i) + 1,
+            static_cast<int>(i) + 1 == suspect);
+    if (FLOPs.TransportActive()) {
+        const auto &moved = FLOPs.TransportedLOPs();
+        for (std::size_t i = 0; i < moved.size(); ++i)
+            DrawListedLOP(
+                *chart, moved[i], kPenRed, ap, std::nullopt, static_cast<int>(i) + 1 == suspect);
+    }
+    if (lsq)
+        DrawLeastSquaresFix(*chart, *lsq);
+}
+
+const TLeastSquaresFix *TFormVrn32::ShownLeastSquares() const
+{
+    return FLOPs.FixValid() && FLeastSquares && FLeastSquares->Found() ? &*FLeastSquares : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -471,6 +509,34 @@ void TFormVrn32::RefillLOPList()
     if (current >= 0 && current < FLVRetasPosicao->topLevelItemCount())
         FLVRetasPosicao->setCurrentItem(FLVRetasPosicao->topLevelItem(current));
     FFillingList = false;
+    MarkSuspectLOP();
+}
+
+// The suspect of the last fix gets its dashed frame and a tool tip saying why; the others none.
+void TFormVrn32::MarkSuspectLOP()
+{
+    const TLeastSquaresFix *lsq = ShownLeastSquares();
+    const int suspect = lsq && lsq->Suspect ? lsq->Suspect->LOP : 0;
+    const QString why = suspect == 0 ? QString()
+                                     : QStringLiteral("Suspect sight: without it the scatter falls "
+                                                      "from %1NM to %2NM")
+                                           .arg(lsq->ScatterNm, 0, 'f', 1)
+                                           .arg(lsq->Suspect->ScatterWithoutNm, 0, 'f', 1);
+    FFillingList = true;
+    for (int row = 0; row < FLVRetasPosicao->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *item = FLVRetasPosicao->topLevelItem(row);
+        item->setData(0, TSuspectLOPDelegate::kSuspectRole, row + 1 == suspect);
+        for (int c = 0; c < FLVRetasPosicao->columnCount(); ++c)
+            item->setToolTip(c, row + 1 == suspect ? why : QString());
+    }
+    FFillingList = false;
+}
+
+// The least-squares fix belongs to the list as it was: a change of the list drops it.
+void TFormVrn32::DropLeastSquares()
+{
+    FLeastSquares.reset();
+    MarkSuspectLOP();
 }
 
 void TFormVrn32::LVRetasPosicaoItemChanged(QTreeWidgetItem *item, int column)
@@ -479,6 +545,7 @@ void TFormVrn32::LVRetasPosicaoItemChanged(QTreeWidgetItem *item, int column)
         return;
     const int n = FLVRetasPosicao->indexOfTopLevelItem(item) + 1;
     FLOPs.SetSelected(n, item->checkState(0) == Qt::Checked);
+    DropLeastSquares();
     ShowFixState();
     FPositionChart->Redraw(true, false);
     SaveLOPsNow();
@@ -519,6 +586,7 @@ void TFormVrn32::ApplyTransport()
 
 void TFormVrn32::AfterListChange()
 {
+    FLeastSquares.reset();
     RefillLOPList();
     ApplyTransport();
     ShowFixState();
@@ -530,9 +598,14 @@ void TFormVrn32::AfterListChange()
 void TFormVrn32::BCalcPosAstronomicaClick()
 {
     TFixReport report;
+    std::vector<std::string> quality;
     FLFixLat->clear();
     FLFixLon->clear();
-    const bool ok = RunCommand(this, [&] { FLOPs.CalcFix(TransportSettings(), report); });
+    const bool ok = RunCommand(this, [&] {
+        FLeastSquares =
+            CalcFixWithQuality(FLOPs, TransportSettings(), report, quality).LeastSquares;
+    });
+    report.Lines.insert(report.Lines.end(), quality.begin(), quality.end());
     FMemoPosition->setPlainText(JoinReport(report.Lines));
     if (!report.Transport.TimeLabel.empty() || FLOPs.TransportActive())
         FLTransportTime->setText(Q(report.Transport.TimeLabel));
@@ -540,6 +613,7 @@ void TFormVrn32::BCalcPosAstronomicaClick()
         ShowMessage(this, Q(warning));
     if (!ok)
         return;
+    MarkSuspectLOP();
     FLFixLat->setText(QStringLiteral("Lat: ") + Q(FormatAngleDM1("NS", FLOPs.FixLat()).Text));
     FLFixLon->setText(QStringLiteral("Lon: ") + Q(FormatAngleDM1("WE", FLOPs.FixLon()).Text));
     CenterPositionPane(FLOPs.FixLat(), FLOPs.FixLon());
@@ -734,6 +808,13 @@ void TFormVrn32::BMeridianPassageByMethodOfEqualAltitudesClick()
 void TFormVrn32::BAlmanacPagesClick()
 {
     BringToFront(FAlmanacPagesWindow);
+}
+
+void TFormVrn32::BShowDistanceBetweenTwoObjectsClick()
+{
+    if (!FTwoObjectsWindow)
+        FTwoObjectsWindow = new TFormTwoObjectsCalculations(this);
+    BringToFront(FTwoObjectsWindow);
 }
 
 // The chart viewer plots what the page shows: the current LOP, or the list and its fix.

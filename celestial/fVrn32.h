@@ -7,6 +7,7 @@
 // leaves the window usable.
 
 #include "celestial/LOPOverlay.h"
+#include "celestial/LeastSquaresFix.h"
 #include "celestial/Sextante.h"
 #include "celestial/VrnCalc.h"
 
@@ -80,6 +81,9 @@ public:
 
     const std::optional<TLOPRecord> &CurrentLOP() const { return FCurrentLOP; }
 
+    // The least-squares fix of the last fix while the list is as it was then; null otherwise.
+    const TLeastSquaresFix *ShownLeastSquares() const;
+
     // Writes LOPS.LST to the data folder; a failure is shown and the file on disk stays as it
     // was. False when it could not be written.
     bool SaveLOPsAtExit();
@@ -100,6 +104,8 @@ public:
     void BPassagemMeridianaClick();
     void BMeridianPassageByMethodOfEqualAltitudesClick();
     void BAlmanacPagesClick();
+    // Shows the two-object window, created on first use.
+    void BShowDistanceBetweenTwoObjectsClick();
     void BStarFinderClick();
     void BAbreCartaClick();
     void BNowClick();
@@ -155,6 +161,8 @@ private:
     void ShowLimbChoice();
     void EnableFields(int page);
     void LVRetasPosicaoItemChanged(QTreeWidgetItem *item, int column);
+    void DropLeastSquares();
+    void MarkSuspectLOP();
 
     // The chart panes.
     void CenterLOPPane(double latDeg, double lonDeg);
@@ -163,6 +171,7 @@ private:
     void DrawPositionPane(TLogCarta *chart);
 
     TLOPList FLOPs;
+    std::optional<TLeastSquaresFix> FLeastSquares;
     std::optional<TLOPRecord> FCurrentLOP;
     bool FSyncingTimes = false;
     bool FSettingNow = false;
@@ -176,6 +185,7 @@ private:
     QDialog *FBoatMovementDialog = nullptr;
     QWidget *FEqualAltitudesWindow = nullptr;
     QWidget *FAlmanacPagesWindow = nullptr;
+    QWidget *FTwoObjectsWindow = nullptr; // a child window, made on first use
     TFormStarFinder *FStarFinderWindow = nullptr;
 
     // Inputs.

@@ -3,6 +3,7 @@
 #include "celestial/LOPFiles.h"
 #include "celestial/SextantErrorPlot.h"
 #include "celestial/SightInputs.h"
+#include "celestial/SuspectLOPDelegate.h"
 #include "celestial/WindowFields.h"
 #include "celestial/fVrn32.h"
 #include "charts/Dcarta.h"
@@ -525,6 +526,7 @@ QWidget *TFormVrn32::CreatePositionPage()
     FLVRetasPosicao = new QTreeWidget(page);
     FLVRetasPosicao->setObjectName(QStringLiteral("LVRetasPosicao"));
     FLVRetasPosicao->setRootIsDecorated(false);
+    FLVRetasPosicao->setItemDelegate(new TSuspectLOPDelegate(FLVRetasPosicao));
     FLVRetasPosicao->setHeaderLabels(
         {QStringLiteral("#"), QStringLiteral("Object"), QStringLiteral("Date/time"),
             QStringLiteral("Hi"), QStringLiteral("Delta"), QStringLiteral("Az")});
@@ -657,8 +659,8 @@ QWidget *TFormVrn32::CreateOtherPage()
         page, QStringLiteral("Nautical almanac pages"));
     FBAlmanacPages->setEnabled(false);
     FBShowDistanceBetweenTwoObjects = NewButton(QStringLiteral("BShowDistanceBetweenTwoObjects"),
-        QStringLiteral("Dist. between objects and &Lunars..."), page);
-    FBShowDistanceBetweenTwoObjects->setVisible(false);
+        QStringLiteral("Dist. between objects and &Lunars..."), page,
+        QStringLiteral("Distance between two objects at the GMT, and lunar distances"));
     FBAbreCarta = NewButton(QStringLiteral("BAbreCarta"), QStringLiteral("Chart..."), page,
         QStringLiteral("Open chart window with current set of LOPs"));
     FBAbreCarta->setEnabled(false);

@@ -453,4 +453,29 @@ std::optional<TChartDesk::TView> TChartDesk::ChartExtent(int width, int height) 
     return ViewOfObjects(*ChartObjects, double(width) / height);
 }
 
+std::optional<TChartDesk::TView> TChartDesk::DesktopExtent(int width, int height) const
+{
+    if (width <= 0 || height <= 0)
+        return std::nullopt;
+    TObjectsBox box;
+    if (ChartObjects)
+        for (const auto &obj : *ChartObjects)
+            box.Add(*obj);
+    for (const auto &obj : ChartImages)
+        box.Add(*obj);
+    for (const auto &obj : Routes)
+        box.Add(*obj);
+    for (const auto &obj : Tracks)
+        box.Add(*obj);
+    for (const auto &obj : OtherObjects)
+        box.Add(*obj);
+    return box.View(double(width) / height);
+}
+
+std::size_t TChartDesk::ObjectCount() const
+{
+    return ChartObjectCount() + ChartImages.Count() + Routes.Count() + Tracks.Count()
+        + OtherObjects.Count();
+}
+
 } // namespace vrn

@@ -168,6 +168,11 @@ public:
     using TView = TObjectsView;
 
     std::optional<TView> ChartExtent(int width, int height) const;
+    // The same for everything the desk holds: the vector chart and the desktop's objects.
+    std::optional<TView> DesktopExtent(int width, int height) const;
+    // Objects of the vector chart and of the desktop's lists (not the route and track being
+    // drawn).
+    std::size_t ObjectCount() const;
 
 private:
     std::unique_ptr<TChtRoute> FOwnRoute; // the current route while it is not listed

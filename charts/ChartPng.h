@@ -13,7 +13,7 @@ namespace vrn {
 
 struct TPngRenderRequest
 {
-    std::string ChartFile; // ".cht" or ".cid" (any case)
+    std::string ChartFile; // ".cht", ".cid" or ".vrn" (any case)
     std::optional<double> LatC; // view centre, degrees north; default from the file
     std::optional<double> LonC; // degrees WEST positive
     std::optional<double> LonSpan; // degrees of longitude across the picture
@@ -30,6 +30,8 @@ struct TPngRenderReport
     double LonSpan = 0;
     std::size_t Objects = 0;
     std::vector<std::string> Messages; // objects dropped while reading, one line each
+    // What a desktop could not use (its own lines name file and line), one each.
+    std::vector<std::string> Problems;
 };
 
 // Creates the application object of the drawing library when the process has none (offscreen

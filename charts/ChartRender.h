@@ -1,9 +1,11 @@
 #pragma once
 
-// A chart drawn without a window: the objects of a chart file, or a calibrated chart picture,
-// with the grid, in the chart view's drawing order and through the same surface code. Used by
-// "vrncli render", the benchmarks and the drawing tests.
+// A chart drawn without a window: the objects of a chart file, a calibrated chart picture, or a
+// desktop (its vector chart, chart images, routes, tracks and marks, drawn by the desk the chart
+// view draws with), with the grid, in the chart view's drawing order and through the same surface
+// code. Used by "vrncli render", the benchmarks and the drawing tests.
 
+#include "charts/ChartDesktop.h"
 #include "charts/ChtFile.h"
 #include "charts/ImgCarta.h"
 #include "charts/PainterSurface.h"
@@ -24,8 +26,10 @@ struct TChartViewSpec
 class TChartScene
 {
 public:
-    // Reads a chart file (".cht") or a chart image data file (".cid", any case); raises
-    // EVrnError with the format's messages. Information messages of dropped objects are kept.
+    // Reads a chart file (".cht"), a chart image data file (".cid") or a desktop (".vrn"), the
+    // extension in any case; raises EVrnError with the format's messages. Information messages
+    // of dropped objects are kept; a desktop keeps what it could not use (lines, pictures, its
+    // chart) as Problems and draws the rest.
     void Load(const std::string &fileName);
 
     // The view a file asks for (its chart reference), else one that shows every object.
@@ -39,12 +43,19 @@ public:
 
     const std::vector<TChartFileMessage> &Messages() const { return FMessages; }
 
-    std::size_t ObjectCount() const { return FObjects.Count(); }
+    const std::vector<std::string> &Problems() const { return FProblems; }
+
+    std::size_t ObjectCount() const;
 
     std::size_t PointCount() const;
 
 private:
+    void LoadDesktop(const std::string &fileName);
+
     TObjList FObjects;
+    std::unique_ptr<TChartDesk> FDesk; // a desktop
+    std::optional<TDesktopChart> FDesktopChart;
+    std::vector<std::string> FProblems;
     std::unique_ptr<TChtFileObject> FChartRef;
     std::vector<TChartFileMessage> FMessages;
 };

@@ -29,6 +29,7 @@ enum class TPenStyle
 {
     Solid,
     Dot,
+    Dash, // a line to be doubted: the suspect LOP of a fix
 };
 
 enum class TBrushStyle

@@ -98,32 +98,40 @@ std::string LowerAscii(std::string_view text)
 
 // ---- Object lists ---------------------------------------------------------------------------
 
-std::optional<TObjectsView> ViewOfObjects(const TObjList &objects, double aspect)
+void TObjectsBox::Add(const TChtObject &obj)
 {
-    double latMin = 90, latMax = -90, lonMin = 540, lonMax = -540;
-    for (const auto &obj : objects) {
-        if (obj->LatMin > obj->LatMax || obj->LonMin > obj->LonMax)
-            continue;
-        latMin = std::min(latMin, obj->LatMin);
-        latMax = std::max(latMax, obj->LatMax);
-        lonMin = std::min(lonMin, obj->LonMin);
-        lonMax = std::max(lonMax, obj->LonMax);
-    }
-    return ViewOfBox(latMin, latMax, lonMin, lonMax, aspect);
+    Add(obj.LatMin, obj.LatMax, obj.LonMin, obj.LonMax);
 }
 
-std::optional<TObjectsView> ViewOfBox(
-    double latMin, double latMax, double lonMin, double lonMax, double aspect)
+void TObjectsBox::Add(double latMin, double latMax, double lonMin, double lonMax)
 {
     if (latMin > latMax || lonMin > lonMax)
+        return;
+    FLatMin = std::min(FLatMin, latMin);
+    FLatMax = std::max(FLatMax, latMax);
+    FLonMin = std::min(FLonMin, lonMin);
+    FLonMax = std::max(FLonMax, lonMax);
+}
+
+std::optional<TObjectsView> TObjectsBox::View(double aspect) const
+{
+    if (FLatMin > FLatMax || FLonMin > FLonMax)
         return std::nullopt;
     TObjectsView v;
-    v.LatC = std::clamp((latMin + latMax) / 2, -89.0, 89.0);
-    v.LonC = (lonMin + lonMax) / 2;
+    v.LatC = std::clamp((FLatMin + FLatMax) / 2, -89.0, 89.0);
+    v.LonC = (FLonMin + FLonMax) / 2;
     // The latitude span shown is cos(LatC) * LonSpan / aspect.
-    const double byLat = (latMax - latMin) / std::max(CosD(v.LatC), 0.01) * aspect;
-    v.LonSpan = std::clamp(std::max(lonMax - lonMin, byLat) * 1.05, 0.05, 360.0);
+    const double byLat = (FLatMax - FLatMin) / std::max(CosD(v.LatC), 0.01) * aspect;
+    v.LonSpan = std::clamp(std::max(FLonMax - FLonMin, byLat) * 1.05, 0.05, 360.0);
     return v;
+}
+
+std::optional<TObjectsView> ViewOfObjects(const TObjList &objects, double aspect)
+{
+    TObjectsBox box;
+    for (const auto &obj : objects)
+        box.Add(*obj);
+    return box.View(aspect);
 }
 
 std::size_t PointCountOf(const TObjList &objects)
@@ -694,6 +702,9 @@ void TChtTrack::Replay(TChartSurface &chart, bool recompute)
             last = i;
     }
     auto erase = [&](int from, int to) { // segments ending at indices from..to (either order)
+        // Paper has no earlier replay to erase; sea-coloured strokes would only cover the chart.
+        if (chart.IsPrinting())
+            return;
         chart.SetPen(chart.SeaColor, 3, TPenStyle::Solid);
         const int lo = std::max(1, std::min(from, to));
         const int hi = std::min(n - 1, std::max(from, to));

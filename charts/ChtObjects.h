@@ -192,9 +192,20 @@ struct TObjectsView
 };
 
 std::optional<TObjectsView> ViewOfObjects(const TObjList &objects, double aspect);
-// The same for a box in degrees; none for an empty box (a minimum above its maximum).
-std::optional<TObjectsView> ViewOfBox(
-    double latMin, double latMax, double lonMin, double lonMax, double aspect);
+
+// The box of several objects, gathered one by one (objects without a box are passed over).
+class TObjectsBox
+{
+public:
+    void Add(const TChtObject &object);
+    // A box in degrees; an empty one (a minimum above its maximum) adds nothing.
+    void Add(double latMin, double latMax, double lonMin, double lonMax);
+    // The view of ViewOfObjects; none when no object had a box.
+    std::optional<TObjectsView> View(double aspect) const;
+
+private:
+    double FLatMin = 90, FLatMax = -90, FLonMin = 540, FLonMax = -540;
+};
 
 // The points of every point-list object of the list.
 std::size_t PointCountOf(const TObjList &objects);

@@ -996,6 +996,7 @@ void TLogCarta::MouseMove(bool shift, int x, int y)
         ShowNameAt(x, y);
     if (FFerramenta == TTipoFerramentaCarta::fcHandDrag && FDragging) {
         if (DragView(FSurface.Escala, x - FStartX, y - FStartY)) {
+            FDragMoved = true;
             Redraw(true, true);
             FStartX = x;
             FStartY = y;
@@ -1046,8 +1047,13 @@ void TLogCarta::MouseUp(int, int)
         FMeasureHint->hide();
         StopBand();
     }
-    if (FFerramenta == TTipoFerramentaCarta::fcHandDrag)
+    if (FFerramenta == TTipoFerramentaCarta::fcHandDrag && FDragging) {
         FDragging = false;
+        // The owner follows the new centre once, when the hand lets go.
+        if (FDragMoved)
+            emit OnChangeScale(this, FSurface.Escala.LatC, FSurface.Escala.LonC);
+        FDragMoved = false;
+    }
 }
 
 // ---- Dialogs ------------------------------------------------------------------------------

@@ -295,6 +295,7 @@ private:
     int FLastX = 0;
     int FLastY = 0;
     bool FDragging = false;
+    bool FDragMoved = false; // the drag moved the view since the button went down
     int FWheelDelta = 0; // wheel angle not yet turned into zoom steps (1/8 degree units)
 
     QLabel *FMeasureHint = nullptr; // children, owned by the widget

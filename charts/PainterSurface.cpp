@@ -75,7 +75,17 @@ void TPainterSurface::ApplyPen()
         return;
     QPen pen(ToQColor(FPenColor));
     pen.setWidth(FPenWidth);
-    pen.setStyle(FPenStyle == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+    switch (FPenStyle) {
+    case TPenStyle::Dot:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case TPenStyle::Dash:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case TPenStyle::Solid:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    }
     FPainter->setPen(pen);
 }
 

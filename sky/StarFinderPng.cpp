@@ -18,11 +18,12 @@ void EnsureGuiApplication()
         return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Lives until the process ends: text drawing needs it for every later picture too.
+    // Lives until the process ends: text drawing needs it for every later picture too. It is
+    // never destroyed, since Qt's per-thread data must outlive it at exit and a static would not.
     static int argc = 1;
     static char name[] = "vrncli";
     static char *argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+    new QGuiApplication(argc, argv);
 }
 
 } // namespace

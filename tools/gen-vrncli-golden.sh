@@ -2,7 +2,8 @@
 # Regenerates the expected output of the vrncli golden tests (tests/apps/vrncli/<case>.expected,
 # .err and .status) by running a built vrncli on each <case>.args / <case>.in. Review the diff
 # against independent values before committing (the bodies case against PyEphem:
-# tools/review-vrncli-golden.py).
+# tools/review-vrncli-golden.py; the fix cases run with --method against an independent least-squares
+# computation: tools/review-lsq-golden.py).
 #   tools/gen-vrncli-golden.sh [build-dir]      (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -661,8 +661,9 @@ void TRouteTrackPanels::ShowImported(
     const bool inView = added.LatMin <= view.LatMax && added.LatMax >= view.LatMin
         && added.LonMin <= view.LonMax && added.LonMax >= view.LonMin;
     if (added.Points > 0 && !inView && FChart.height() > 0) {
-        const auto fit = ViewOfBox(added.LatMin, added.LatMax, added.LonMin, added.LonMax,
-            static_cast<double>(FChart.width()) / FChart.height());
+        TObjectsBox box;
+        box.Add(added.LatMin, added.LatMax, added.LonMin, added.LonMax);
+        const auto fit = box.View(static_cast<double>(FChart.width()) / FChart.height());
         if (fit)
             FChart.SetViewAndClear(fit->LatC, fit->LonC, fit->LonSpan);
     }

@@ -7,6 +7,7 @@
 #include "apps/vrn32/fchvrn32.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fVrn32.h"
+#include "celestial/fVrnCalculator.h"
 #include "charts/Dcarta.h"
 #include "engine/Astros.h"
 #include "engine/DateTime.h"
@@ -17,8 +18,10 @@
 #include <QAction>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMenu>
+#include <QSessionManager>
 
 namespace vrn {
 
@@ -101,6 +104,7 @@ TVrn32Windows::TVrn32Windows()
     FLauncher = std::make_unique<TFormVarunelSplash>();
     FChartViewer = std::make_unique<TFormCartaVrn>();
     FCelestialNavigation = std::make_unique<TFormVrn32>();
+    FLegCalculator = std::make_unique<TFormRouteCalculator>();
     FAlmanacPages = std::make_unique<TFormAlmanacPages>();
     FStarFinder = std::make_unique<TFormStarFinder>();
     FBoatMovement = std::make_unique<TFormBoatMovement>();
@@ -110,8 +114,15 @@ TVrn32Windows::TVrn32Windows()
     FLauncher->SetChartViewerWindow(FChartViewer.get());
     // Asked once, before any window goes: the viewer offers to save a changed desktop.
     FLauncher->SetCloseQueryHandler([this] { FChartViewer->AskSaveDesktopAtExit(); });
+    // Logging out ends the program as closing the launcher does.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        QObject::connect(app, &QGuiApplication::commitDataRequest, FChartViewer.get(),
+            [this](QSessionManager &) { FChartViewer->AskSaveDesktopAtExit(); });
     FChartViewer->SetAboutBox([this] { FLauncher->ShowAsAboutBox(); });
     AttachRouteEditor();
+    // "Leg Calculator" shows it; its routes go to the viewer's chart view, which goes last.
+    FChartViewer->SetLegCalculatorWindow(FLegCalculator.get());
+    FLegCalculator->SetChartView(&FChartViewer->Chart());
     FCelestialNavigation->SetChartViewer(
         [this](const TChartHandOver &handOver) { FChartViewer->ShowCelestialOverlay(handOver); });
     FLauncher->SetStarFinderWindow(FStarFinder.get());
@@ -161,6 +172,7 @@ TVrn32Windows::~TVrn32Windows()
     FBoatMovement.reset();
     FStarFinder.reset();
     FAlmanacPages.reset();
+    FLegCalculator.reset();
     FCelestialNavigation.reset();
     FChartViewer->SetRouteTrackEditor(nullptr);
     FRouteEditor.reset();

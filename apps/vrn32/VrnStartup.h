@@ -13,6 +13,7 @@ class TFormBoatMovement;
 class TFormCartaVrn;
 class TFormStarFinder;
 class TFormMeridianPassageByEqualAltitudes;
+class TFormRouteCalculator;
 class TFormVarunelSplash;
 class TFormVrn32;
 class TRouteTrackPanels;
@@ -65,6 +66,8 @@ public:
 
     TFormVrn32 &CelestialNavigation() { return *FCelestialNavigation; }
 
+    TFormRouteCalculator &LegCalculator() { return *FLegCalculator; }
+
     TFormAlmanacPages &AlmanacPages() { return *FAlmanacPages; }
 
     TFormStarFinder &StarFinder() { return *FStarFinder; }
@@ -80,6 +83,7 @@ private:
     std::unique_ptr<TFormCartaVrn> FChartViewer;
     std::unique_ptr<TRouteTrackPanels> FRouteEditor;
     std::unique_ptr<TFormVrn32> FCelestialNavigation;
+    std::unique_ptr<TFormRouteCalculator> FLegCalculator;
     std::unique_ptr<TFormAlmanacPages> FAlmanacPages;
     std::unique_ptr<TFormStarFinder> FStarFinder;
     std::unique_ptr<TFormBoatMovement> FBoatMovement;

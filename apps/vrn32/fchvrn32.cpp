@@ -285,6 +285,17 @@ void TFormCartaVrn::SetLegCalculatorWindow(QWidget *window)
     FLegCalculator1->setEnabled(window != nullptr);
 }
 
+TChtRoute *TFormCartaVrn::AddRoute(std::unique_ptr<TChtRoute> route)
+{
+    if (!route)
+        return nullptr;
+    TChtRoute *listed = FChart->Desk().Routes.Add(std::move(route));
+    FChart->Desk().RoutesModified = true;
+    emit FChart->OnRouteChanged(listed);
+    FChart->Invalidate();
+    return listed;
+}
+
 void TFormCartaVrn::SetAboutBox(std::function<void()> showAbout)
 {
     FShowAbout = std::move(showAbout);

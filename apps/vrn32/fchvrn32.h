@@ -41,6 +41,7 @@ class QToolBar;
 namespace vrn {
 
 class TChtFileObject;
+class TChtRoute;
 class TChtTrack;
 class TChtChartImage;
 class TLogCarta;
@@ -67,6 +68,9 @@ public:
     void ShowGpsTrackName();
     // The leg calculator: "Leg Calculator" shows it.
     void SetLegCalculatorWindow(QWidget *window);
+    // A route made elsewhere (the leg calculator's) joins the desktop: listed, the desktop marked
+    // changed, the route editor told, the chart redrawn. Returns the listed route.
+    TChtRoute *AddRoute(std::unique_ptr<TChtRoute> route);
     // "About..": the launcher shown as the about box.
     void SetAboutBox(std::function<void()> showAbout);
     // The route and track editor and replay (Routes/Tracks page, track animation panel, the

@@ -1,3 +1,4 @@
+#include "apps/vrn32/ChartViewerLogic.h"
 #include "apps/vrn32/VrnStartup.h"
 #include "apps/vrn32/fVrnSpla.h"
 #include "apps/vrn32/fchvrn32.h"
@@ -29,6 +30,10 @@ int main(int argc, char *argv[])
     if (options.ShowAlmanac)
         windows.AlmanacPages().show();
     windows.ChartViewer().SetStartLocationFile(options.LocationFile);
+    // A location file that can be read opens the chart viewer on what it names.
+    if (!options.LocationFile.isEmpty()
+        && vrn::ReadLocationFile(options.LocationFile.toStdString()))
+        windows.ChartViewer().show();
     if (!options.ChartFile.isEmpty()) {
         windows.ChartViewer().show();
         QApplication::processEvents(); // the view has its size before the chart is fitted

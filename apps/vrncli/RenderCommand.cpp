@@ -9,17 +9,20 @@
 namespace vrn::cli {
 
 const std::string_view kRenderUsage =
-    "Usage: vrncli render FILE.cht|FILE.CID --png OUT.png [--center LAT,LON] [--span DEG]\n"
-    "                     [--size WxH] [--no-grid]\n\n"
-    "Draws a chart file (vector charts, coastlines, routes, tracks, marks) or a calibrated\n"
-    "chart picture (its chart image data file) into a PNG picture, with the latitude and\n"
-    "longitude grid, as the chart viewer draws it.\n\n"
+    "Usage: vrncli render FILE.cht|FILE.CID|FILE.vrn --png OUT.png [--center LAT,LON]\n"
+    "                     [--span DEG] [--size WxH] [--no-grid]\n\n"
+    "Draws a chart file (vector charts, coastlines, routes, tracks, marks), a calibrated\n"
+    "chart picture (its chart image data file) or a desktop (its vector chart, chart images,\n"
+    "routes, tracks and marks) into a PNG picture, with the latitude and longitude grid, as\n"
+    "the chart viewer draws it.\n\n"
     "  --center LAT,LON  view centre: \"45.5,-12.25\" or \"45°30.0'N,012°15.0'E\"; longitudes\n"
     "                    are WEST positive. Default: the file's own view, or all of it.\n"
     "  --span DEG        degrees of longitude across the picture, 0 < DEG <= 525.\n"
     "  --size WxH        picture size in pixels (default 800x600), each 1..16384.\n"
     "  --no-grid         leave out grid lines and ticks (the labels stay).\n\n"
-    "Prints the view drawn; objects dropped while reading are reported on standard error.\n";
+    "Prints the view drawn. Objects dropped while reading, and what a desktop names but cannot\n"
+    "be used (a missing chart or picture, a bad line), are reported on standard error and the\n"
+    "rest is drawn; a file that cannot be read at all ends with status 1.\n";
 
 namespace {
 
@@ -82,6 +85,8 @@ int RunRender(std::span<const std::string> args, TStreams io)
     const TPngRenderReport report = RenderChartToPng(request);
     for (const auto &m : report.Messages)
         io.Err << "vrncli render: " << request.ChartFile << ": " << m << '\n';
+    for (const auto &p : report.Problems)
+        io.Err << "vrncli render: " << p << '\n';
     io.Out << "wrote " << request.PngFile << " " << request.Width << "x" << request.Height
            << " center " << FormatFixed(report.LatC, 5) << " " << FormatFixed(report.LonC, 5)
            << " span " << FormatFixed(report.LonSpan, 5) << " objects " << report.Objects << '\n';

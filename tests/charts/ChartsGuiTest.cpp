@@ -70,6 +70,7 @@ private slots:
     void zoomingTwiceShowsOnlyTheSecondRender();
     void destroyingAnImageWhileItRenders();
     void pngOfAMissingFileFails();
+    void desktopIsDrawnWithItsChartImageRouteAndMarks();
 };
 
 void TChartsGuiTest::polygonColours_data()
@@ -299,6 +300,43 @@ void TChartsGuiTest::pngOfAMissingFileFails()
     const auto report = RenderChartToPng(r);
     QCOMPARE(report.LonSpan, 360.0); // all of the world, the widest default view
     QVERIFY(QImage(dir.filePath("x.png")).size() == QSize(64, 32));
+}
+
+void TChartsGuiTest::desktopIsDrawnWithItsChartImageRouteAndMarks()
+{
+    // The sample desktop: the world coastline, the Channel's raster chart, a red route, a green
+    // track and three marks (tools/make-sample-desktop.py).
+    QTemporaryDir dir;
+    TPngRenderRequest r;
+    r.ChartFile = kData + "/../../../share/desktops/Sample.vrn";
+    r.PngFile = dir.filePath("desk.png").toStdString();
+    r.Width = 400;
+    r.Height = 300;
+    const auto report = RenderChartToPng(r);
+    QVERIFY(report.Problems.empty());
+    QCOMPARE(report.LatC, 50.05);
+    QCOMPARE(report.LonSpan, 6.5);
+    const QImage png(dir.filePath("desk.png"));
+    QCOMPARE(png.size(), QSize(400, 300));
+    int paper = 0, red = 0;
+    for (int y = 0; y < png.height(); ++y) {
+        for (int x = 0; x < png.width(); ++x) {
+            const QColor c = png.pixelColor(x, y);
+            // The raster's land (#efdca2) and sea (#dbeaf3) cover the vector chart's navy sea.
+            paper +=
+                std::abs(c.red() - 0xef) + std::abs(c.green() - 0xdc) + std::abs(c.blue() - 0xa2)
+                < 30;
+            red += c == QColor(255, 0, 0);
+        }
+    }
+    QVERIFY2(paper > 20000, qPrintable(QString::number(paper)));
+    QVERIFY2(red > 50, qPrintable(QString::number(red)));
+    // Open water at 49.6 N 3.5 W is the raster's sea, not the vector chart's navy: pixel
+    // ((5.45 - 3.5) * 400 / 6.5, (51.6148 - 49.6) * 300 / 3.1295), the view's scale by hand.
+    const QColor sea = png.pixelColor(120, 193);
+    QVERIFY2(std::abs(sea.red() - 0xdb) + std::abs(sea.green() - 0xea) + std::abs(sea.blue() - 0xf3)
+            < 30,
+        qPrintable(sea.name()));
 }
 
 QTEST_MAIN(TChartsGuiTest)

@@ -219,6 +219,30 @@ TEST(ChtTrack, ReplayDrawsUpToTheTimeLimit)
     EXPECT_EQ(drawn[1].Y2, p[1].Y + (p[2].Y - p[1].Y) / 2);
 }
 
+TEST(ChtTrack, ReplayErasesOnScreenButNeverOnPaper)
+{
+    // Drawn up to 10:15, then replayed back to 10:05: the screen erases the part drawn since in
+    // the sea colour; a page has nothing to erase.
+    for (const bool printing : {false, true}) {
+        SCOPED_TRACE(printing ? "printer" : "screen");
+        TRecordingSurface s(600, 300);
+        s.Printing = printing;
+        s.Escala.SetView(0, 0, 60);
+        TChtTrack t;
+        const double day = EncodeDate(2024, 5, 1);
+        for (int i = 0; i < 4; ++i)
+            t.AddPoint("", 0, -i, day + EncodeTime(10, 10 * i, 0, 0));
+        t.TimeLimit = day + EncodeTime(10, 25, 0, 0);
+        t.Draw(s, true);
+        t.TimeLimit = day + EncodeTime(10, 5, 0, 0);
+        t.Draw(s, false);
+        int seaStrokes = 0;
+        for (const auto &l : s.Lines)
+            seaStrokes += l.Colour == s.SeaColor;
+        EXPECT_EQ(seaStrokes > 0, !printing);
+    }
+}
+
 TEST(ChtTrack, WithoutALimitItDrawsAsARoute)
 {
     TRecordingSurface s(600, 300);

@@ -275,6 +275,8 @@ TEST_F(Desktops, ALineThatCannotBeUsedDropsOnlyItsObject)
         {"a declared count is just an unknown attribute",
             "O;Route;Big\r\nA;Points=999999999\r\nP;1;1\r\n", "", 3},
         {"truncated object line", "O;Ro", "", 2},
+        {"cut in a point line", "O;Route;Cut\r\nP;50.1",
+            "line 4: invalid point format (Route \"Cut\" dropped)", 2},
         {"unknown object", "O;Spaceship;X\r\nP;1;1\r\n", "", 2},
     };
     for (const auto &c : cases) {

@@ -511,8 +511,14 @@ void TChartViewTest::handDrag()
     QVERIFY(std::fabs(view->Escala().LonC - 11) < 1e-9);
     QVERIFY(std::fabs(view->Escala().LatC - 45) < 1e-9);
     QCOMPARE(ev.Redraws, 2);
+    // The new centre is told once, at the release.
+    QCOMPARE(ev.ScaleChanges, 1);
+    QVERIFY(std::fabs(ev.LonC - 11) < 1e-9);
     Move(view.get(), 400, 150);
     QVERIFY(std::fabs(view->Escala().LonC - 11) < 1e-9); // released: no more dragging
+    Press(view.get(), 300, 150);
+    Release(view.get(), 300, 150);
+    QCOMPARE(ev.ScaleChanges, 1); // a click that moves nothing tells nothing
 }
 
 void TChartViewTest::wheelAndKeys()

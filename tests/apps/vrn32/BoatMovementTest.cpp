@@ -4,7 +4,11 @@
 #include "apps/vrn32/fchvrn32.h"
 #include "celestial/Sextante.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
+#include "celestial/fTwoObjectsCalculations.h"
 #include "celestial/fVrn32.h"
+#include "celestial/fVrnCalculator.h"
+#include "charts/ChtObjects.h"
+#include "charts/Dcarta.h"
 #include "common/NumEdit.h"
 #include "common/VrnEdit.h"
 #include "engine/Astros.h"
@@ -13,6 +17,7 @@
 #include "sky/fTAstroChart.h"
 #include "ui/UiTestDoubles.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
@@ -40,6 +45,7 @@ private slots:
     void DraggingSetsTheCourse();
     void FieldsFillTheSharedCourseAndSpeedAndAreStored();
     void StartupCreatesTheWindowsAndWiresThem();
+    void LegCalculatorRoutesGoToTheChartViewer();
     void Screenshots();
 
 private:
@@ -193,6 +199,20 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
             QStringLiteral("BMeridianPassageByMethodOfEqualAltitudes"));
         ea->click();
         QVERIFY(windows.EqualAltitudes().isVisible());
+        // The leg calculator waits hidden for the chart viewer; the two-object window is made
+        // by the celestial window's command on first use.
+        QVERIFY(!windows.LegCalculator().isVisible());
+        QCOMPARE(windows.LegCalculator().windowTitle(), QStringLiteral("Leg Calculator"));
+        QVERIFY(!windows.CelestialNavigation().findChild<TFormTwoObjectsCalculations *>());
+        auto *lunars = windows.CelestialNavigation().findChild<QPushButton *>(
+            QStringLiteral("BShowDistanceBetweenTwoObjects"));
+        QVERIFY(lunars->isVisibleTo(&windows.CelestialNavigation()));
+        lunars->click();
+        auto *twoObjects = windows.CelestialNavigation().findChild<TFormTwoObjectsCalculations *>();
+        QVERIFY(twoObjects && twoObjects->isVisible());
+        lunars->click();
+        QCOMPARE(
+            windows.CelestialNavigation().findChildren<TFormTwoObjectsCalculations *>().size(), 1);
         // Both star finder commands open it on the assumed position and GMT of the sight.
         windows.CelestialNavigation()
             .findChild<TKaPositionEdit *>(QStringLiteral("EdLatitude"))
@@ -229,11 +249,46 @@ void TBoatMovementTest::StartupCreatesTheWindowsAndWiresThem()
         lop.GMTMonth = 1;
         lop.GMTYear = 2024;
         windows.CelestialNavigation().LOPList().AddLOP(lop);
+        // Closing the launcher asks about a changed desktop, once.
+        windows.ChartViewer().Chart().Desk().RoutesModified = true;
+        FBoxes->Answers << QMessageBox::No;
+        windows.Launcher().close();
+        QCOMPARE(FBoxes->Texts(), QStringList({"Desktop changed. Save?"}));
+        FBoxes->Shown.clear();
     }
     // The bodies go after the last window; LOPS.LST was written.
     QVERIFY(!Astros().Created());
     QVERIFY(QFile::exists(FFolder->DataPath() + QStringLiteral("/LOPS.LST")));
     QVERIFY(FBoxes->Shown.isEmpty());
+}
+
+void TBoatMovementTest::LegCalculatorRoutesGoToTheChartViewer()
+{
+    TVrn32Windows windows;
+    TFormRouteCalculator &legs = windows.LegCalculator();
+    QVERIFY(!legs.isVisible());
+    // Both of the viewer's commands show it: the Routes menu entry and the tool bar button.
+    for (const char *command : {"LegCalculator1", "BLegCalculator"}) {
+        legs.hide();
+        auto *action = windows.ChartViewer().findChild<QAction *>(QString::fromLatin1(command));
+        QVERIFY2(action && action->isEnabled(), command);
+        action->trigger();
+        QVERIFY(legs.isVisible());
+    }
+    legs.findChild<TKaPositionEdit *>(QStringLiteral("EdLatIni"))->SetPosition(40);
+    legs.findChild<TKaPositionEdit *>(QStringLiteral("EdLonIni"))->SetPosition(70);
+    legs.findChild<TKaPositionEdit *>(QStringLiteral("EdLatFin"))->SetPosition(50);
+    legs.findChild<TKaPositionEdit *>(QStringLiteral("EdLonFin"))->SetPosition(5);
+    QTest::mouseClick(legs.findChild<QPushButton *>(QStringLiteral("BCalculate")), Qt::LeftButton);
+    auto *add = legs.findChild<QPushButton *>(QStringLiteral("BAddGCRouteToDesktop"));
+    QVERIFY(add->isEnabled());
+    add->click();
+    const TLogCarta &chart = windows.ChartViewer().Chart();
+    QCOMPARE(chart.Desk().Routes.Count(), 1u);
+    QCOMPARE(QString::fromStdString(chart.Desk().Routes[0]->Name), QStringLiteral("Great Circle"));
+    QCOMPARE(chart.Desk().Routes[0]->PointCount(), std::size_t(7));
+    QVERIFY(chart.IsModified());
+    QVERIFY2(FBoxes->Shown.isEmpty(), qPrintable(FBoxes->Texts().join(QLatin1Char('|'))));
 }
 
 void TBoatMovementTest::Screenshots()

@@ -381,6 +381,27 @@ void TChartViewerTest::DesktopRoundTripWithMouseAndDialogs()
     QCOMPARE(QString::fromStdString(mark->URL), QStringLiteral("http://www.hurst.org"));
     QCOMPARE(chart.Desk().ChartImages.Count(), std::size_t(1));
     QVERIFY(FBoxes->Shown.isEmpty());
+
+    // A click on the mark with the mark tool edits it.
+    chart.Redraw(true, true);
+    const TScreenPoint at = chart.World2Screen(mark->Lat, mark->Lon);
+    WhenModalShown<QDialog>([](QDialog &dialog) {
+        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("EdName"));
+        QCOMPARE(name->text(), QStringLiteral("Hurst light"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Hurst Point"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QTest::mouseClick(&chart, Qt::LeftButton, Qt::NoModifier, QPoint(at.X, at.Y));
+    QCOMPARE(chart.Desk().OtherObjects.Count(), std::size_t(1));
+    QCOMPARE(QString::fromStdString(mark->Name), QStringLiteral("Hurst Point"));
+    QVERIFY(chart.IsModified());
+
+    // A route from elsewhere (the leg calculator's) joins the desktop.
+    auto legs = std::make_unique<TChtRoute>();
+    legs->AddPoint("", 50.7, 1.4, 0);
+    legs->AddPoint("", 50.2, 1.0, 0);
+    QVERIFY(FViewer->AddRoute(std::move(legs)) == chart.Desk().Routes[1]);
 }
 
 void TChartViewerTest::ChangedDesktopQuestion_data()
@@ -815,6 +836,7 @@ void TChartViewerTest::Screenshots()
     QVERIFY(FViewer->grab().save(folder + QStringLiteral("/chart-viewer-world.png")));
     Action("PChartViewSettingsMRU1")->trigger();
     FViewer->ShowEditor();
+    FViewer->findChild<QTabWidget *>(QStringLiteral("PageControlEditor"))->setCurrentIndex(1);
     QTRY_VERIFY_WITH_TIMEOUT(FViewer->Chart().Desk().ChartImages[0]->Rendered.has_value(), 10000);
     QTest::qWait(200);
     QVERIFY(FViewer->grab().save(folder + QStringLiteral("/chart-viewer-raster-route.png")));
