@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableView>
@@ -218,9 +219,15 @@ void SizeColumns(QTableView &table)
 
 void TRouteTrackPanels::CreatePage()
 {
-    auto *page = new QWidget(FWindow);
-    FPage = page;
-    page->setObjectName(QStringLiteral("TabRoutesTracks"));
+    // The page scrolls when the window is too low for all of it (the replay panel above the
+    // chart takes its height from the editor panel).
+    auto *scroll = new QScrollArea(FWindow);
+    FPage = scroll;
+    scroll->setObjectName(QStringLiteral("TabRoutesTracks"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *page = new QWidget(scroll);
+    page->setObjectName(QStringLiteral("RoutesTracksContents"));
 
     FLRoutes = NamedLabel("LRoutes", QStringLiteral("Routes: 0"), page);
     FLTracks = NamedLabel("LTracks", QStringLiteral("Tracks: 0"), page);
@@ -321,6 +328,7 @@ void TRouteTrackPanels::CreatePage()
     layout->addWidget(FLPointText);
     layout->addWidget(FLLegText);
     layout->addLayout(buttons);
+    scroll->setWidget(page);
 
     // On the chart: the point hint (transparent, aqua until a route's colour is given) and the
     // highlight, both hidden until a point is chosen.

@@ -22,6 +22,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QSessionManager>
+#include <QToolBar>
 
 namespace vrn {
 
@@ -149,6 +150,10 @@ void TVrn32Windows::AttachRouteEditor()
             viewer.Chart().SetFerramenta(tool);
     });
     viewer.SetRouteTrackEditor(FRouteEditor.get());
+    // The replay controls are three rows high: their panel takes a row of its own rather than
+    // squeezing the tool bar.
+    if (auto *replay = viewer.findChild<QToolBar *>(QStringLiteral("TrackAnimation")))
+        viewer.insertToolBarBreak(replay);
     // GPX exchange in the File menu, before the printing commands.
     auto *file = viewer.findChild<QMenu *>(QStringLiteral("File1"));
     auto *print = viewer.findChild<QAction *>(QStringLiteral("PrintChart1"));
