@@ -100,12 +100,17 @@ std::string LowerAscii(std::string_view text)
 
 void TObjectsBox::Add(const TChtObject &obj)
 {
-    if (obj.LatMin > obj.LatMax || obj.LonMin > obj.LonMax)
+    Add(obj.LatMin, obj.LatMax, obj.LonMin, obj.LonMax);
+}
+
+void TObjectsBox::Add(double latMin, double latMax, double lonMin, double lonMax)
+{
+    if (latMin > latMax || lonMin > lonMax)
         return;
-    FLatMin = std::min(FLatMin, obj.LatMin);
-    FLatMax = std::max(FLatMax, obj.LatMax);
-    FLonMin = std::min(FLonMin, obj.LonMin);
-    FLonMax = std::max(FLonMax, obj.LonMax);
+    FLatMin = std::min(FLatMin, latMin);
+    FLatMax = std::max(FLatMax, latMax);
+    FLonMin = std::min(FLonMin, lonMin);
+    FLonMax = std::max(FLonMax, lonMax);
 }
 
 std::optional<TObjectsView> TObjectsBox::View(double aspect) const

@@ -198,6 +198,8 @@ class TObjectsBox
 {
 public:
     void Add(const TChtObject &object);
+    // A box in degrees; an empty one (a minimum above its maximum) adds nothing.
+    void Add(double latMin, double latMax, double lonMin, double lonMax);
     // The view of ViewOfObjects; none when no object had a box.
     std::optional<TObjectsView> View(double aspect) const;
 

@@ -5,7 +5,7 @@ PKGS=(cmake ninja-build g++ make pkg-config clang-format
       qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl1-mesa-dev
       libjpeg62-turbo-dev libgif-dev libssl-dev libgtest-dev libbenchmark-dev
       xvfb xauth socat imagemagick poppler-utils fonts-dejavu-core python3-ephem python3-erfa
-      python3 openssl)
+      python3 openssl gpsbabel)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

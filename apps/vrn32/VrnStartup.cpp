@@ -1,12 +1,15 @@
 #include "apps/vrn32/VrnStartup.h"
 
+#include "apps/vrn32/ChartViewerIcons.h"
 #include "apps/vrn32/ChartViewerWiring.h"
+#include "apps/vrn32/RouteTrackPanels.h"
 #include "apps/vrn32/fBoatMovement.h"
 #include "apps/vrn32/fVrnSpla.h"
 #include "apps/vrn32/fchvrn32.h"
 #include "celestial/fMeridianPassageByEqualAltitudes.h"
 #include "celestial/fVrn32.h"
 #include "celestial/fVrnCalculator.h"
+#include "charts/Dcarta.h"
 #include "engine/Astros.h"
 #include "engine/DateTime.h"
 #include "gps/fgpsxf.h"
@@ -14,11 +17,14 @@
 #include "sky/fTAstroChart.h"
 #include "ui/FormSettings.h"
 
+#include <QAction>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QMenu>
 #include <QSessionManager>
+#include <QToolBar>
 
 namespace vrn {
 
@@ -122,6 +128,7 @@ TVrn32Windows::TVrn32Windows()
         QObject::connect(app, &QGuiApplication::commitDataRequest, FChartViewer.get(),
             [this](QSessionManager &) { FChartViewer->AskSaveDesktopAtExit(); });
     FChartViewer->SetAboutBox([this] { FLauncher->ShowAsAboutBox(); });
+    AttachRouteEditor();
     // "Leg Calculator" shows it; its routes go to the viewer's chart view, which goes last.
     FChartViewer->SetLegCalculatorWindow(FLegCalculator.get());
     FLegCalculator->SetChartView(&FChartViewer->Chart());
@@ -138,6 +145,41 @@ TVrn32Windows::TVrn32Windows()
     FChartViewerWiring = std::make_unique<TChartViewerWiring>(*FChartViewer, *FGpsInterface);
 }
 
+void TVrn32Windows::AttachRouteEditor()
+{
+    TFormCartaVrn &viewer = *FChartViewer;
+    FRouteEditor = std::make_unique<TRouteTrackPanels>(viewer.Chart(), &viewer);
+    FRouteEditor->SetIcons([](const char *name) { return ChartViewerIcon(name); });
+    // "Add Points" presses the route or track tool of the viewer's tool bar.
+    FRouteEditor->SetToolSetter([&viewer](TTipoFerramentaCarta tool) {
+        const char *name = tool == TTipoFerramentaCarta::fcTrack ? "ToolTracks" : "ToolsRoutes";
+        if (auto *action = viewer.findChild<QAction *>(QLatin1String(name)))
+            action->trigger();
+        else
+            viewer.Chart().SetFerramenta(tool);
+    });
+    viewer.SetRouteTrackEditor(FRouteEditor.get());
+    // The replay controls are three rows high: their panel takes a row of its own rather than
+    // squeezing the tool bar.
+    if (auto *replay = viewer.findChild<QToolBar *>(QStringLiteral("TrackAnimation")))
+        viewer.insertToolBarBreak(replay);
+    // GPX exchange in the File menu, before the printing commands.
+    auto *file = viewer.findChild<QMenu *>(QStringLiteral("File1"));
+    auto *print = viewer.findChild<QAction *>(QStringLiteral("PrintChart1"));
+    if (!file)
+        return;
+    auto *importGpx = new QAction(QStringLiteral("Import GPX..."), file);
+    importGpx->setObjectName(QStringLiteral("ImportGpx1"));
+    auto *exportGpx = new QAction(QStringLiteral("Export GPX..."), file);
+    exportGpx->setObjectName(QStringLiteral("ExportGpx1"));
+    TRouteTrackPanels *editor = FRouteEditor.get();
+    QObject::connect(importGpx, &QAction::triggered, editor, &TRouteTrackPanels::ImportGpx);
+    QObject::connect(exportGpx, &QAction::triggered, editor, &TRouteTrackPanels::ExportGpx);
+    file->insertAction(print, importGpx);
+    file->insertAction(print, exportGpx);
+    file->insertSeparator(print);
+}
+
 TVrn32Windows::~TVrn32Windows()
 {
     FChartViewerWiring.reset();
@@ -148,6 +190,8 @@ TVrn32Windows::~TVrn32Windows()
     FLegCalculator.reset();
     FGpsInterface.reset();
     FCelestialNavigation.reset();
+    FChartViewer->SetRouteTrackEditor(nullptr);
+    FRouteEditor.reset();
     FChartViewer.reset();
     FLauncher.reset();
     FreeAstros();

@@ -18,6 +18,7 @@ class TFormMeridianPassageByEqualAltitudes;
 class TFormRouteCalculator;
 class TFormVarunelSplash;
 class TFormVrn32;
+class TRouteTrackPanels;
 
 // Company, program name ("Varunel", also the application title) and version.
 void SetApplicationIdentity();
@@ -81,8 +82,11 @@ public:
     TFormMeridianPassageByEqualAltitudes &EqualAltitudes() { return *FEqualAltitudes; }
 
 private:
+    void AttachRouteEditor();
+
     std::unique_ptr<TFormVarunelSplash> FLauncher;
     std::unique_ptr<TFormCartaVrn> FChartViewer;
+    std::unique_ptr<TRouteTrackPanels> FRouteEditor;
     std::unique_ptr<TFormVrn32> FCelestialNavigation;
     std::unique_ptr<TFormGPSInterface> FGpsInterface;
     std::unique_ptr<TFormRouteCalculator> FLegCalculator;

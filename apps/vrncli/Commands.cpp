@@ -5,6 +5,7 @@
 #include "apps/vrncli/EphemCommand.h"
 #include "apps/vrncli/FetchCommand.h"
 #include "apps/vrncli/FixCommand.h"
+#include "apps/vrncli/GpxCommand.h"
 #include "apps/vrncli/LegCommand.h"
 #include "apps/vrncli/NmeaCommand.h"
 #include "apps/vrncli/RenderCommand.h"
@@ -35,6 +36,8 @@ std::span<const TCommand> Commands()
         {"fetch", "fetch a desktop or a vector chart over http or https into the cache folder",
             VRN_QT_COMMAND(kFetchUsage, RunFetch)},
         {"fix", "astronomical position from the selected LOPs of a LOP list", kFixUsage, &RunFix},
+        {"gpx", "routes, tracks and waypoints from a GPX file into a desktop, or back to GPX",
+            VRN_QT_COMMAND(kGpxUsage, RunGpx)},
         {"leg", "rhumb line and great circle between two positions, and their route points",
             kLegUsage, &RunLeg},
         {"nmea", "GLL and RMC sentences of a file or a GPS on a serial port, as positions",
