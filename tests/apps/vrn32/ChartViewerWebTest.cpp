@@ -71,6 +71,9 @@ private:
 
     TFormCartaVrn &Viewer() const { return FWindows->ChartViewer(); }
 
+    // "Stop download": the track replay has a Stop button of the same name.
+    QPushButton *StopDownload() const { return Viewer().StopButton(); }
+
     template <class T>
     T *Child(const char *name) const
     {
@@ -145,7 +148,7 @@ void TChartViewerWebTest::Start()
 
 bool TChartViewerWebTest::Idle() const
 {
-    return !Child<QPushButton>("BStop")->isEnabled() && !Child<TFarol>("Farol")->Playing();
+    return !StopDownload()->isEnabled() && !Child<TFarol>("Farol")->Playing();
 }
 
 void TChartViewerWebTest::Fetch(const QString &location)
@@ -173,7 +176,7 @@ void TChartViewerWebTest::EnterFetchesADesktopWithItsChart()
     QVERIFY(!gauge->isVisible());
     Fetch(FPython.Url(QStringLiteral("/d/desk.vrn")));
     // Under way: "Stop download", the gauge and the traffic animation are on.
-    QVERIFY(Child<QPushButton>("BStop")->isEnabled());
+    QVERIFY(StopDownload()->isEnabled());
     QVERIFY(gauge->isVisible());
     QVERIFY(Child<TFarol>("Farol")->Playing());
     QTRY_VERIFY_WITH_TIMEOUT(Viewer().Chart().Desk().Routes.Count() == 1, 60000);
@@ -280,7 +283,7 @@ void TChartViewerWebTest::StoppingATransfer()
     if (escape)
         QTest::keyClick(Child<QLineEdit>("EdLocation"), Qt::Key_Escape);
     else
-        QTest::mouseClick(Child<QPushButton>("BStop"), Qt::LeftButton);
+        QTest::mouseClick(StopDownload(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(Idle(), 60000);
     QCOMPARE(Status(), QStringLiteral("Transferência interrompida"));
     QVERIFY(!Child<QProgressBar>("GaugeBrowser")->isVisible());
