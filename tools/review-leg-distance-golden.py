@@ -20,9 +20,9 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 GOLDEN = ROOT / "tests/apps/vrncli"
 
-spec = importlib.util.spec_from_file_location("lunar", ROOT / "tools/lunar-reference.py")
-lunar = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(lunar)
+module_spec = importlib.util.spec_from_file_location("lunar", ROOT / "tools/lunar-reference.py")
+lunar = importlib.util.module_from_spec(module_spec)
+module_spec.loader.exec_module(lunar)
 
 
 def arg_list(case):

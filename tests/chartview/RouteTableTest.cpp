@@ -62,7 +62,7 @@ TEST(RouteTable, PositionNumberAndTextCells)
     auto routeOwner = RouteOf({{45.5, 8.25}, {-33.125, -151.5}});
     TChtRoute &route = *routeOwner;
     route.Points[1].Name = "Sydney Heads";
-    // FormatAngleDM2 of the positions (Part 1.1 texts; west positive longitudes read "W").
+    // FormatAngleDM2 of the positions (west positive longitudes read "W").
     EXPECT_EQ(Cell(route, 0, TPointColumn::Number), "1");
     EXPECT_EQ(Cell(route, 1, TPointColumn::Number), "2");
     EXPECT_EQ(Cell(route, 0, TPointColumn::Lat), "45°30.00'N");

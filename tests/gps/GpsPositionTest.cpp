@@ -43,7 +43,7 @@ TEST(GpsPosition, NewCopyAndClone)
     EXPECT_EQ(c.Lat, a.Lat);
     EXPECT_EQ(c.Text, a.Text);
 
-    // Angle texts of Part 1.1 with one decimal of minutes; east is the negative longitude.
+    // Angle texts with one decimal of minutes; east is the negative longitude.
     EXPECT_EQ(a.LatStr(), "33°30.0'S");
     EXPECT_EQ(a.LonStr(), "151°15.0'E");
     EXPECT_EQ(a.GMTTimeStr(), "12:35:19");

@@ -43,7 +43,7 @@ TEST(GpsTracking, DescribeFix)
         const char *Time, *Lat, *Lon, *StatusText;
         bool NewFix, Visible, Course;
     } const cases[] = {
-        // Angle texts of Part 1.1 (two decimals of minutes): 48.1173° = 48°07.04'.
+        // Angle texts (two decimals of minutes): 48.1173° = 48°07.04'.
         {"RMC fix with a course", Fix(t1994, 48.1173, -11.516667), none, K::nmRMC, true,
             TFixStatus::Valid, "23/03/1994 12:35:19 GMT", "48°07.04'N", "11°31.00'E", "valid", true,
             true, true},
