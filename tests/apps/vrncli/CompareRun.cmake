@@ -1,0 +1,15 @@
+# Included by the vrncli test scripts after they ran the program: compares its standard output,
+# standard error and exit status (out, err, rc) with the case's .expected, .err and .status files.
+file(READ ${CASE}.expected expectedOut)
+file(READ ${CASE}.err expectedErr)
+file(READ ${CASE}.status expectedRc)
+string(STRIP "${expectedRc}" expectedRc)
+if(NOT out STREQUAL expectedOut)
+  message(SEND_ERROR "standard output differs from ${CASE}.expected:\n--- got\n${out}--- expected\n${expectedOut}")
+endif()
+if(NOT err STREQUAL expectedErr)
+  message(SEND_ERROR "standard error differs from ${CASE}.err:\n--- got\n${err}--- expected\n${expectedErr}")
+endif()
+if(NOT rc STREQUAL expectedRc)
+  message(SEND_ERROR "exit status ${rc}, expected ${expectedRc}")
+endif()
