@@ -1,3 +1,4 @@
+#include "engine/AABASIC.h"
 #include "engine/AATIME.h"
 #include "engine/Earth.h"
 #include "engine/Jupiter.h"
@@ -8,7 +9,12 @@
 #include "engine/Venus.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
+#include <utility>
+#include <vector>
 
 namespace vrn {
 namespace {
@@ -65,6 +71,57 @@ TEST(PlanetSeries, TermCountsOfTheTruncatedTables)
     EXPECT_DOUBLE_EQ(VenusSeries().L[0][1].A, 1353968.419);
     EXPECT_NEAR(VenusSeries().L[0][1].B, 5.5931332, 1e-7);
     EXPECT_NEAR(VenusSeries().L[0][1].C, 10213.2855462, 1e-7);
+}
+
+// The series taken the plain way: one cosine at a time, added in table order, Horner over τ.
+double PlainSeries(const std::array<std::span<const TVsopTerm>, 6> &series, double tau)
+{
+    double value = 0;
+    for (int i = 5; i >= 0; --i) {
+        double sum = 0;
+        for (const TVsopTerm &term : series[static_cast<std::size_t>(i)])
+            sum += term.A * CosAA(term.B + term.C * tau);
+        value = value * tau + sum;
+    }
+    return value;
+}
+
+bool SameBits(double a, double b)
+{
+    return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The evaluation takes its cosines several at a time; every place must still be the one the
+// plain loop gives, to the last bit, or almanac lines would shift between builds and machines.
+TEST(PlanetSeries, EvaluationRoundsExactlyAsThePlainLoop)
+{
+    std::vector<double> centuries = {0.0, -0.0, 1e-300, 0.26, -0.5, 1.0, 10.0, -10.0, 30.0,
+        // far out: C·τ passes 2^20 for the fast terms only, so one group of terms mixes both ways
+        -2000.0, 5000.0, 1e5, 1e7, std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::quiet_NaN()};
+    std::uint64_t state = 0x9e3779b97f4a7c15u;
+    for (int i = 0; i < 3000; ++i) {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        centuries.push_back(static_cast<double>(state >> 11) / 9007199254740992.0 * 20 - 10);
+    }
+    const std::pair<const char *, const TPlanetSeries *> bodies[] = {{"Earth", &EarthSeries()},
+        {"Venus", &VenusSeries()}, {"Mars", &MarsSeries()}, {"Jupiter", &JupiterSeries()},
+        {"Saturn", &SaturnSeries()}};
+    for (const auto &[name, series] : bodies) {
+        SCOPED_TRACE(name);
+        int differing = 0;
+        for (const double t : centuries) {
+            const THeliocentric h = EvaluateSeries(*series, t);
+            const double tau = t / 10;
+            const bool same =
+                SameBits(h.LDeg, Normalize360(RadToDeg(PlainSeries(series->L, tau) / 1e8)))
+                && SameBits(h.BDeg, Normalize360(RadToDeg(PlainSeries(series->B, tau) / 1e8)))
+                && SameBits(h.RAu, PlainSeries(series->R, tau) / 1e8);
+            if (!same && ++differing <= 3)
+                ADD_FAILURE() << "T = " << t << " centuries";
+        }
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 TEST(PlanetSeries, HeliocentricPlacesOfMeeus32aAnd33a)
