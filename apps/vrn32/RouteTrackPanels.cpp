@@ -273,9 +273,11 @@ void TRouteTrackPanels::RefillList()
 void TRouteTrackPanels::ShowSelected()
 {
     TChtRoute *object = Selected();
-    {
+    // Set only when it differs: a GPS fix comes every second, and the sailor may be renaming
+    // that very track (setText would move the cursor and drop the selection).
+    if (const QString name = object ? Q(object->Name) : QString(); FEdNomeRota->text() != name) {
         const QSignalBlocker blocker(FEdNomeRota);
-        FEdNomeRota->setText(object ? Q(object->Name) : QString());
+        FEdNomeRota->setText(name);
     }
     if (!object) {
         FModel.SetObject(nullptr);

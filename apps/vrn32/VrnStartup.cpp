@@ -63,7 +63,7 @@ TVrn32Options ParseVrn32Arguments(const QStringList &arguments)
         QStringLiteral("Show the chart viewer and the GPS Interface window at start."));
     parser.addOption(gps);
     const QCommandLineOption chart(QStringLiteral("chart"),
-        QStringLiteral("Show the chart viewer with the vector chart FILE."),
+        QStringLiteral("Show the chart viewer with the vector chart or desktop (.vrn) FILE."),
         QStringLiteral("FILE"));
     parser.addOption(chart);
     parser.addPositionalArgument(QStringLiteral("location-file"),

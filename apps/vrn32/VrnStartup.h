@@ -44,7 +44,7 @@ struct TVrn32Options
     bool ShowCelestial = false; // --celestial: the celestial navigation window is shown at start
     bool ShowAlmanac = false; // --almanac: the almanac page maker is shown at start
     bool ShowGps = false; // --gps: the chart viewer and the GPS window are shown at start
-    QString ChartFile; // --chart FILE: the chart viewer shown with that vector chart
+    QString ChartFile; // --chart FILE: the chart viewer shown with that vector chart or desktop
     QString LocationFile; // first argument: a file whose first line the chart viewer fetches
 };
 

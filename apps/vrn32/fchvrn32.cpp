@@ -320,8 +320,11 @@ void TFormCartaVrn::SetRouteTrackEditor(TRouteTrackEditor *editor)
     FRouteEditor = editor;
     FAddPointsToRoute1->setEnabled(editor != nullptr);
     FAddPointstotrack1->setEnabled(editor != nullptr);
-    if (!editor)
+    FTrackAnimation1->setEnabled(editor != nullptr && editor->TrackAnimationControls() != nullptr);
+    if (!editor) {
+        FTrackAnimationBar->hide();
         return;
+    }
     if (QWidget *page = editor->RoutesTracksPage()) {
         const int index = FPageControlEditor->indexOf(FTabRoutesTracks);
         FPageControlEditor->removeTab(index);

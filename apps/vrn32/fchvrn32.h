@@ -274,6 +274,7 @@ private:
     QAction *FAddPointstotrack1 = nullptr;
     QAction *FLegCalculator1 = nullptr;
     QAction *FGPSinterface1 = nullptr;
+    QAction *FTrackAnimation1 = nullptr; // shows and hides the track animation panel
     QAction *FBGpsXf = nullptr;
     QAction *FBLegCalculator = nullptr;
     QToolBar *FToolsBar = nullptr;

@@ -41,6 +41,13 @@ struct TWaitCursor
     TWaitCursor &operator=(const TWaitCursor &) = delete;
 };
 
+// The question before a changed desktop is left, named when it has a file.
+QString SaveQuestion(const QString &desktopFile)
+{
+    return desktopFile.isEmpty() ? QStringLiteral("Desktop changed. Save?")
+                                 : QStringLiteral("Desktop %1 changed. Save?").arg(desktopFile);
+}
+
 } // namespace
 
 QString TFormCartaVrn::DialogFolder() const
@@ -66,9 +73,7 @@ bool TFormCartaVrn::AskSaveDesktop()
     if (!FChart->IsModified())
         return true;
     const QString name = FChart->DesktopFileName();
-    const QString question = name.isEmpty() ? QStringLiteral("Desktop changed. Save?")
-                                            : QStringLiteral("Desktop %1 changed. Save?").arg(name);
-    if (!AskYesNo(this, question))
+    if (!AskYesNo(this, SaveQuestion(name)))
         return true;
     return name.isEmpty() ? SaveVrnDesktopAs1Click() : SaveVrnDesktop1Click();
 }
@@ -77,10 +82,7 @@ void TFormCartaVrn::AskSaveDesktopAtExit()
 {
     while (FChart->IsModified()) {
         const QString name = FChart->DesktopFileName();
-        const QString question = name.isEmpty()
-            ? QStringLiteral("Desktop changed. Save?")
-            : QStringLiteral("Desktop %1 changed. Save?").arg(name);
-        if (!AskYesNo(this, question)) {
+        if (!AskYesNo(this, SaveQuestion(name))) {
             if (FDesktopDiscardedAtExit)
                 FDesktopDiscardedAtExit();
             return;

@@ -385,6 +385,14 @@ void TFormCartaVrn::CreateMenus()
         &TFormCartaVrn::GPSinterface1Click);
     FGPSinterface1->setEnabled(false);
     item(tracks, "Newtrack1", QStringLiteral("&New track..."), &TFormCartaVrn::Newtrack1Click);
+    // The replay panel, also listed in the tool bars' context menu; it holds nothing until the
+    // route editor gives it its controls.
+    tracks->addSeparator();
+    FTrackAnimation1 = FTrackAnimationBar->toggleViewAction();
+    FTrackAnimation1->setObjectName(QStringLiteral("TrackAnimation1"));
+    FTrackAnimation1->setText(QStringLiteral("Track &animation"));
+    FTrackAnimation1->setEnabled(false);
+    tracks->addAction(FTrackAnimation1);
 
     QMenu *marks = menuBar()->addMenu(QStringLiteral("&Marks"));
     marks->setObjectName(QStringLiteral("Marks1"));

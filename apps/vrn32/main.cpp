@@ -42,7 +42,10 @@ int main(int argc, char *argv[])
     if (!options.ChartFile.isEmpty()) {
         windows.ChartViewer().show();
         QApplication::processEvents(); // the view has its size before the chart is fitted
-        if (windows.ChartViewer().OpenVectorChart(options.ChartFile))
+        // A desktop opens with its own view; a vector chart is shown whole.
+        if (options.ChartFile.endsWith(QStringLiteral(".vrn"), Qt::CaseInsensitive))
+            windows.ChartViewer().OpenDesktop(options.ChartFile);
+        else if (windows.ChartViewer().OpenVectorChart(options.ChartFile))
             windows.ChartViewer().ShowWholeChart();
     }
     return app.exec();
