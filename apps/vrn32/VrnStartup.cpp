@@ -180,6 +180,18 @@ void TVrn32Windows::AttachRouteEditor()
     file->insertSeparator(print);
 }
 
+bool TVrn32Windows::ShowChartFile(const QString &fileName)
+{
+    FChartViewer->show();
+    QCoreApplication::processEvents(); // the view has its size before the chart is fitted
+    if (fileName.endsWith(QStringLiteral(".vrn"), Qt::CaseInsensitive))
+        return FChartViewer->OpenDesktop(fileName);
+    if (!FChartViewer->OpenVectorChart(fileName))
+        return false;
+    FChartViewer->ShowWholeChart();
+    return true;
+}
+
 TVrn32Windows::~TVrn32Windows()
 {
     FChartViewerWiring.reset();

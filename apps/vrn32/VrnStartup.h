@@ -81,6 +81,10 @@ public:
 
     TFormMeridianPassageByEqualAltitudes &EqualAltitudes() { return *FEqualAltitudes; }
 
+    // --chart FILE: the chart viewer shown with a desktop (.vrn, with its own view) or a vector
+    // chart (shown whole). False when it could not be opened (the viewer said why).
+    bool ShowChartFile(const QString &fileName);
+
 private:
     void AttachRouteEditor();
 

@@ -39,14 +39,7 @@ int main(int argc, char *argv[])
     if (!options.LocationFile.isEmpty()
         && vrn::ReadLocationFile(options.LocationFile.toStdString()))
         windows.ChartViewer().show();
-    if (!options.ChartFile.isEmpty()) {
-        windows.ChartViewer().show();
-        QApplication::processEvents(); // the view has its size before the chart is fitted
-        // A desktop opens with its own view; a vector chart is shown whole.
-        if (options.ChartFile.endsWith(QStringLiteral(".vrn"), Qt::CaseInsensitive))
-            windows.ChartViewer().OpenDesktop(options.ChartFile);
-        else if (windows.ChartViewer().OpenVectorChart(options.ChartFile))
-            windows.ChartViewer().ShowWholeChart();
-    }
+    if (!options.ChartFile.isEmpty())
+        windows.ShowChartFile(options.ChartFile);
     return app.exec();
 }

@@ -64,6 +64,7 @@ private slots:
     void TracksMenuReplaysTheTrackByTheClock();
     void GpxComesInAndGoesOutThroughTheFileMenu();
     void LargeGpxShowsProgressAndCancelImportsNothing();
+    void ChartOptionOpensADesktopOrAVectorChart();
     void Screenshots();
 
 private:
@@ -362,6 +363,36 @@ void TChartViewerRouteEditorTest::LargeGpxShowsProgressAndCancelImportsNothing()
     Find<QAction>("ImportGpx1")->trigger();
     QCOMPARE(Chart().Desk().Tracks.Count(), tracks + 1);
     QCOMPARE(Chart().Desk().Tracks[tracks]->Points.size(), std::size_t(64000));
+}
+
+void TChartViewerRouteEditorTest::ChartOptionOpensADesktopOrAVectorChart()
+{
+    // vrn32 --chart Sample.vrn: the desktop with its routes, tracks and view.
+    QVERIFY(FWindows->ShowChartFile(kSample));
+    QVERIFY(Viewer().isVisible());
+    QCOMPARE(Chart().DesktopFileName(), kSample);
+    QCOMPARE(Chart().Desk().Routes.Count(), std::size_t(1));
+    QCOMPARE(Chart().Escala().LatC, 50.05);
+    // In a program started afresh, a vector chart is shown whole; a desktop that is not there
+    // says so and opens nothing.
+    cleanup();
+    init();
+    const QString chart = FFolder->filePath(QStringLiteral("wight.cht"));
+    {
+        QFile f(chart);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("O;Polygon;Wight\r\nP;50.75;1.55\r\nP;50.58;1.10\r\nP;50.72;1.05\r\n");
+    }
+    QVERIFY(FWindows->ShowChartFile(chart));
+    QCOMPARE(QString::fromStdString(Chart().Desk().ChartFileName), chart);
+    QVERIFY(Chart().Escala().LonSpan < 1);
+    // (A vector chart opened is a change of the desktop: the question comes first.)
+    const QString none = FFolder->filePath(QStringLiteral("none.vrn"));
+    QVERIFY(!FWindows->ShowChartFile(none));
+    QCOMPARE(FBoxes->Texts(),
+        (QStringList {QStringLiteral("Desktop changed. Save?"),
+            QStringLiteral("File %1 not found").arg(none)}));
+    QCOMPARE(QString::fromStdString(Chart().Desk().ChartFileName), chart);
 }
 
 void TChartViewerRouteEditorTest::Screenshots()
