@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableView>
@@ -217,11 +218,27 @@ void SizeColumns(QTableView &table)
 
 } // namespace
 
+QSize TPointTableView::sizeHint() const
+{
+    const int scrollBar = verticalScrollBar()->sizeHint().width();
+    return {horizontalHeader()->length() + 2 * frameWidth() + scrollBar,
+        QTableView::sizeHint().height()};
+}
+
+QSize TPageScrollArea::sizeHint() const
+{
+    if (!widget())
+        return QScrollArea::sizeHint();
+    const int scrollBar = verticalScrollBar()->sizeHint().width();
+    return {widget()->sizeHint().width() + 2 * frameWidth() + scrollBar,
+        QScrollArea::sizeHint().height()};
+}
+
 void TRouteTrackPanels::CreatePage()
 {
     // The page scrolls when the window is too low for all of it (the replay panel above the
     // chart takes its height from the editor panel).
-    auto *scroll = new QScrollArea(FWindow);
+    auto *scroll = new TPageScrollArea(FWindow);
     FPage = scroll;
     scroll->setObjectName(QStringLiteral("TabRoutesTracks"));
     scroll->setWidgetResizable(true);
@@ -256,7 +273,7 @@ void TRouteTrackPanels::CreatePage()
     FLTotal = NamedLabel("LTotal", QStringLiteral("000 NM"), page);
     FLTotal->setToolTip(QStringLiteral("Length of the route or track (great circle legs)"));
 
-    FRouteGrid = new QTableView(page);
+    FRouteGrid = new TPointTableView(page);
     FRouteGrid->setObjectName(QStringLiteral("RouteGrid"));
     FRouteGrid->setModel(&FModel);
     FRouteGrid->setToolTip(QStringLiteral("Dbl click to edit points"));

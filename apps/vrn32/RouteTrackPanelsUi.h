@@ -6,7 +6,9 @@
 #include "charts/ChartDesk.h"
 
 #include <QPixmap>
+#include <QScrollArea>
 #include <QStyledItemDelegate>
+#include <QTableView>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -70,6 +72,26 @@ protected:
 
 private:
     std::optional<int> FCurrent;
+};
+
+// The point table, asking to be as wide as all its columns (the editor panel is given that width
+// when the window has room for it).
+class TPointTableView : public QTableView
+{
+public:
+    using QTableView::QTableView;
+
+    QSize sizeHint() const override;
+};
+
+// The editor page's scroller, asking for the width of the whole page (a plain scroll area asks
+// for no more than 36 lines' height of width, which cuts the point table short).
+class TPageScrollArea : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override;
 };
 
 // The highlighted point of the point table: a yellow circle of radius 4 around it, drawn over the

@@ -44,6 +44,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 namespace vrn {
 
@@ -665,6 +666,15 @@ void TFormCartaVrn::ShowEditor()
     FCBToggleProperties->setChecked(true);
     if (FRouteEditor)
         FRouteEditor->ShowEditor();
+    // Shown the first time, the panel is as wide as its pages ask (the whole point table) while
+    // the chart keeps three fifths of the window. The sailor may drag it wider or narrower from
+    // then on.
+    if (!FEditorSized && FPanelEditor->isVisible() && !FPanelEditor->isFloating()) {
+        FEditorSized = true;
+        const int wanted = std::min(FPanelEditor->sizeHint().width(), width() * 2 / 5);
+        if (wanted != FPanelEditor->width())
+            resizeDocks({FPanelEditor}, {wanted}, Qt::Horizontal);
+    }
 }
 
 void TFormCartaVrn::HideEditor()

@@ -252,6 +252,7 @@ private:
     std::function<void()> FStarted;
     std::function<void()> FDesktopSaved;
     std::function<void()> FDesktopDiscardedAtExit;
+    bool FEditorSized = false; // the editor panel was given its first width
     bool FSaveFailed = false; // the last save was tried and failed (not cancelled)
 
     QPointer<QWidget> FGpsWindow;

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableView>
@@ -168,6 +169,9 @@ bool TChartViewerRouteEditorTest::HasColourAt(double latDeg, double lonDeg, QRgb
 void TChartViewerRouteEditorTest::PropertiesShowTheEditorThatMovesTheRoute()
 {
     OpenSample();
+    // A wide screen's window: room for the whole point table beside the chart.
+    Viewer().resize(1800, 900);
+    QTRY_VERIFY(Chart().width() > 1600);
     auto *properties = Find<QCheckBox>("CBToggleProperties");
     QTest::mouseClick(properties, Qt::LeftButton);
     QVERIFY(Find<QDockWidget>("PanelEditor")->isVisible());
@@ -180,6 +184,9 @@ void TChartViewerRouteEditorTest::PropertiesShowTheEditorThatMovesTheRoute()
     QCOMPARE(Find<QLineEdit>("EdNomeRota")->text(), QStringLiteral("Solent to Cherbourg"));
     QCOMPARE(Table()->model()->rowCount(), 4);
     QCOMPARE(Cell(0, TPointColumn::Text), QStringLiteral("Needles"));
+    // The window has room for the whole table: no column is left to scroll to.
+    QCOMPARE(Table()->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(Chart().width() >= Viewer().width() * 11 / 20);
     // The leg from the Needles as the desktop has it, drawn on the chart.
     QTRY_VERIFY(HasColourAt(50.375, 1.70, kRoute));
     QVERIFY(!HasColourAt(50.3167, 1.65, kRoute));
