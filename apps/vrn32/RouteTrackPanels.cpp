@@ -188,6 +188,7 @@ void TRouteTrackPanels::ForgetHighlight()
     FHighlightRow = -1;
     FHighlight->hide();
     FPointHint->hide();
+    FPointHint->clear();
     FLPointText->clear();
     FLLegText->clear();
 }
@@ -197,17 +198,23 @@ void TRouteTrackPanels::PlaceHighlight()
     const TChtPoint *p = HighlightedPoint();
     if (!p) {
         FHighlight->hide();
+        FPointHint->hide();
         return;
     }
     const TScreenPoint at = FChart.World2Screen(p->Lat, p->Lon);
     FHighlight->CentreOn(at.X, at.Y);
     FHighlight->show();
     FHighlight->raise();
+    // The hint goes with its point (a zoom, a pan, a narrower chart).
+    if (!FPointHint->text().isEmpty()) {
+        FPointHint->move(at.X + 3, at.Y + 3);
+        FPointHint->show();
+        FPointHint->raise();
+    }
 }
 
 void TRouteTrackPanels::ChartRedrawn()
 {
-    FPointHint->hide();
     PlaceHighlight();
 }
 
@@ -386,6 +393,7 @@ bool TRouteTrackPanels::eventFilter(QObject *watched, QEvent *event)
 void TRouteTrackPanels::RouteGridSelectCell(int row)
 {
     FPointHint->hide();
+    FPointHint->clear();
     TChtRoute *object = Selected();
     if (!object || row < 0 || static_cast<std::size_t>(row) >= object->Points.size()) {
         ForgetHighlight();
@@ -393,7 +401,6 @@ void TRouteTrackPanels::RouteGridSelectCell(int row)
     }
     FHighlightObject = object;
     FHighlightRow = row;
-    PlaceHighlight();
     const bool track = IsSelectedTrack();
     const TChtPoint &p = object->Points[static_cast<std::size_t>(row)];
     const std::string hint = PointHintText(p, track);
@@ -405,11 +412,8 @@ void TRouteTrackPanels::RouteGridSelectCell(int row)
                                       .arg(ToQColor(object->Color).name()));
         FPointHint->setText(Q(hint));
         FPointHint->adjustSize();
-        const TScreenPoint at = FChart.World2Screen(p.Lat, p.Lon);
-        FPointHint->move(at.X + 3, at.Y + 3);
-        FPointHint->show();
-        FPointHint->raise();
     }
+    PlaceHighlight();
     FLPointText->setText(Q(hint));
 }
 

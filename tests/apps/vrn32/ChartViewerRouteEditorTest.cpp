@@ -205,6 +205,32 @@ void TChartViewerRouteEditorTest::PropertiesShowTheEditorThatMovesTheRoute()
     QTRY_VERIFY(HasColourAt(50.3167, 1.65, kRoute));
     QVERIFY(!HasColourAt(50.375, 1.70, kRoute));
 
+    // The hint of a chosen track point stays beside it when the view changes under it.
+    auto *list = Find<QListWidget>("LBRoutesTracks");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+        list->visualItemRect(list->item(1)).center() + QPoint(20, 0));
+    QTest::mouseClick(Table()->viewport(), Qt::LeftButton, {},
+        Table()->visualRect(Table()->model()->index(2, 1)).center());
+    auto *hint = Find<QLabel>("PointHint");
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->text(), QStringLiteral("01/07/2024 10:00:00 "));
+    const auto hintBeside = [this, hint] {
+        const TScreenPoint p = Chart().World2Screen(50.15, 3.20);
+        return hint->isVisible() && hint->pos() == QPoint(p.X + 3, p.Y + 3);
+    };
+    QVERIFY(hintBeside());
+    Chart().SetViewAndClear(50.0, 3.0, 3.0);
+    QTRY_VERIFY(hintBeside());
+    // Another row moves it; a route point without a name has none.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+        list->visualItemRect(list->item(0)).center() + QPoint(20, 0));
+    QTest::mouseClick(Table()->viewport(), Qt::LeftButton, {},
+        Table()->visualRect(Table()->model()->index(2, 1)).center());
+    QVERIFY(!hint->isVisible());
+    Chart().SetViewAndClear(50.05, 2.2, 6.5);
+    QTRY_VERIFY(Find<QWidget>("HighlightedPoint")->isVisible());
+    QVERIFY(!hint->isVisible());
+
     // Unticked, the panel goes and the chart keeps the edit.
     QTest::mouseClick(properties, Qt::LeftButton);
     QVERIFY(!Find<QDockWidget>("PanelEditor")->isVisible());
