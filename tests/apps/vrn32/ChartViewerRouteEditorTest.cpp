@@ -11,6 +11,7 @@
 #include "charts/Dcarta.h"
 #include "charts/GpxFile.h"
 #include "engine/DateTime.h"
+#include "tests/apps/vrn32/PointTableTyping.h"
 #include "ui/UiTestDoubles.h"
 
 #include <QAction>
@@ -139,21 +140,7 @@ void TChartViewerRouteEditorTest::OpenSample()
 
 void TChartViewerRouteEditorTest::TypeIntoCell(int row, TPointColumn column, const QString &text)
 {
-    QTableView *t = Table();
-    const QModelIndex index = t->model()->index(row, static_cast<int>(column));
-    t->scrollTo(index);
-    t->setFocus();
-    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(index).center());
-    QTest::keyClick(t, Qt::Key_F2);
-    QLineEdit *editor = nullptr;
-    for (QLineEdit *e : t->viewport()->findChildren<QLineEdit *>())
-        if (e->isVisible())
-            editor = e;
-    QVERIFY(editor);
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QApplication::processEvents();
+    TypeIntoPointCell(*Table(), row, column, text);
 }
 
 bool TChartViewerRouteEditorTest::HasColourAt(double latDeg, double lonDeg, QRgb colour)

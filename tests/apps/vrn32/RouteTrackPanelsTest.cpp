@@ -9,6 +9,7 @@
 #include "charts/FormEditaPosicao.h"
 #include "charts/GpxFile.h"
 #include "charts/PainterSurface.h"
+#include "tests/apps/vrn32/PointTableTyping.h"
 #include "tests/ui/PdfText.h"
 #include "ui/UiTestDoubles.h"
 
@@ -105,25 +106,9 @@ struct TEditorHost
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, r.center());
     }
 
-    // Types into the cell as a person does: the cell chosen, F2, everything selected and
-    // replaced, Enter.
     void TypeIntoCell(int row, TPointColumn column, const QString &text) const
     {
-        QTableView *t = Table();
-        const QModelIndex index = t->model()->index(row, static_cast<int>(column));
-        t->setFocus();
-        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(index).center());
-        QTest::keyClick(t, Qt::Key_F2);
-        // The cell's editor (editors of earlier cells may still wait to be deleted).
-        QLineEdit *editor = nullptr;
-        for (QLineEdit *e : t->viewport()->findChildren<QLineEdit *>())
-            if (e->isVisible())
-                editor = e;
-        QVERIFY(editor);
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QApplication::processEvents();
+        TypeIntoPointCell(*Table(), row, column, text);
     }
 
     // The colour of the chart's picture at a position when the pixel there or one beside it has
