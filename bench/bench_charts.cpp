@@ -2,6 +2,7 @@
 // view into a 1920 x 1080 image, and rendering a 10000 x 8000 raster chart into a 1920 x 1080
 // view. Peak memory (maximum resident set) is reported as a counter.
 
+#include "bench/QtBenchMain.h"
 #include "charts/ChartRender.h"
 #include "charts/ChtFile.h"
 #include "charts/ImgCarta.h"
@@ -162,11 +163,5 @@ BENCHMARK(BM_RenderRasterZoomedIn)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vrn::RunQtBenchmarks<QGuiApplication>(argc, argv);
 }

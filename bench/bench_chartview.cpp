@@ -2,6 +2,7 @@
 // coastline with a 200-point route and a raster chart, and one mouse move while measuring
 // (event, label and the repaint of the band's region). Goals: redraw < 50 ms, move < 5 ms.
 
+#include "bench/QtBenchMain.h"
 #include "charts/Dcarta.h"
 
 #include <QApplication>
@@ -120,11 +121,5 @@ BENCHMARK(BM_MouseMoveMeasuring)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vrn::RunQtBenchmarks<QApplication>(argc, argv);
 }

@@ -3,6 +3,7 @@
 // shown, in the chart view under the offscreen platform. Goals: opening < 100 ms without the
 // raster render, the pan's repaint < 16 ms (60 frames a second).
 
+#include "bench/QtBenchMain.h"
 #include "charts/ChartDesktop.h"
 #include "charts/ChartRender.h"
 #include "charts/ChartTools.h"
@@ -112,11 +113,5 @@ BENCHMARK(BM_PanUntilRasterRedrawn100px)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vrn::RunQtBenchmarks<QApplication>(argc, argv);
 }

@@ -6,6 +6,7 @@
 // which must not grow with the body. BM_PlainSocketIntoFile reads the same body with blocking
 // system calls, as the ceiling of the machine at the time of the run.
 
+#include "bench/QtBenchMain.h"
 #include "net/SockCmp.h"
 #include "net/httpxfer.h"
 
@@ -197,9 +198,5 @@ BENCHMARK(BM_PlainSocketIntoFile)->Arg(50)->Unit(benchmark::kMillisecond)->UseRe
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vrn::RunQtBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -6,6 +6,7 @@
 // editor shown against hidden; the chart view draws the whole track on each fix either way).
 
 #include "apps/vrn32/RouteTrackPanels.h"
+#include "bench/QtBenchMain.h"
 #include "charts/Dcarta.h"
 
 #include <QApplication>
@@ -119,11 +120,5 @@ BENCHMARK(BM_PointTableFixArrives)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vrn::RunQtBenchmarks<QApplication>(argc, argv);
 }
